@@ -1,0 +1,23 @@
+#pragma once
+// Synchronous hand-over of a routine from a worker thread to the user-interface (UI) thread.
+// A worker calls Synchronize(fn): fn is queued, the wake-up hook is called, and the worker
+// blocks until the UI thread has run fn inside CheckSynchronize(). On the UI thread itself
+// Synchronize runs fn at once. An exception thrown by fn is re-thrown in the worker.
+#include <cstdint>
+#include <functional>
+
+using TThreadMethod = std::function<void()>;
+
+// Marks the calling thread as the UI thread (the program's main(), or a test's set-up).
+void SetMainThread();
+bool IsMainThread();
+
+void Synchronize(const TThreadMethod& method);
+
+// UI thread: runs every queued hand-over. When none is queued, waits up to `timeoutMs`
+// for one to arrive. Returns true if at least one ran.
+bool CheckSynchronize(uint32_t timeoutMs = 0);
+
+// Called (from the worker's thread) whenever a hand-over is queued, so an event loop can
+// schedule a CheckSynchronize() call. Pass an empty function to remove.
+void SetWakeMainThread(std::function<void()> hook);

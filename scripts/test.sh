@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks, builds everything and runs every test.
+# Usage: bash scripts/test.sh   (as root, or with the packages below already installed)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+ensure_packages "${BUILD_PACKAGES[@]}"
+
+BUILD_DIR=${BUILD_DIR:-build}
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$BUILD_DIR"
+cd "$BUILD_DIR"
+# Serial and timing tests share two cores with the build machine: run them one at a time.
+ctest --output-on-failure --timeout 300
