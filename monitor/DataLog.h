@@ -1,0 +1,38 @@
+#pragma once
+// The data log file. Every line goes to the file as it is written (no user-space buffer),
+// so a crash or power loss keeps all complete lines. A line that cannot be written is cut
+// back off the file, the file is closed and the error is raised once; the caller then
+// shows the log as stopped.
+#include <string>
+#include <sys/types.h>
+
+class TDataLog {
+public:
+    TDataLog() = default;
+    ~TDataLog();
+    TDataLog(const TDataLog&) = delete;
+    TDataLog& operator=(const TDataLog&) = delete;
+
+    // Creates `path`, or empties it when it exists. An open log is closed first.
+    // Throws EInOutError when the file cannot be created.
+    void Create(const std::string& path);
+    // Appends `text` and CR LF. On failure the partial line is removed, the log is closed
+    // and EInOutError is thrown.
+    void WriteLine(const std::string& text);
+    // Closes the file; does nothing when none is open. Throws EInOutError when the system
+    // reports a failure on close (the file is released all the same).
+    void Close();
+
+    bool IsOpen() const { return FHandle >= 0; }
+    const std::string& FileName() const { return FFileName; }
+    // Bytes of complete lines in the file.
+    off_t Size() const { return FGoodSize; }
+
+private:
+    [[noreturn]] void Fail(const std::string& action, int error);
+    bool WriteAll(const char* data, size_t size, int& error);
+
+    int FHandle = -1;
+    off_t FGoodSize = 0;
+    std::string FFileName;
+};

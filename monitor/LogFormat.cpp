@@ -1,0 +1,13 @@
+#include "LogFormat.h"
+
+#include "platform/Formatting.h"
+
+std::string LogHeaderLine(const std::tm& now, const TRegionalSettings& rs) {
+    return "WBX4100 Data Log V1.0  " + DateToStr(now, rs);
+}
+
+std::string LogDataLine(double lambda, const std::tm& now, double volts,
+                        const TRegionalSettings& rs) {
+    return FloatToStr(lambda, rs) + "," + TimeToStr(now, rs) + ", " +
+           FloatToStrF(volts, TFloatFormat::ffFixed, 3, 1, rs);
+}
