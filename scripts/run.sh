@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Builds the program and the controller simulator, publishes the simulator as COM1 and starts
+# the program. Without a display ($DISPLAY empty) it runs on a virtual X server, plays the first
+# steps (Setup > Com Port, "Open", close the dialog), saves a screenshot and exits.
+# Usage: bash scripts/run.sh   (as root on a fresh machine, or with the packages installed)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+ensure_packages "${BUILD_PACKAGES[@]}" "${RUN_PACKAGES[@]}"
+
+BUILD_DIR=${BUILD_DIR:-build}
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$BUILD_DIR" --target uego4100 wbx4100-sim
+
+PROGRAM="$BUILD_DIR/app/uego4100"
+SIMULATOR="$BUILD_DIR/sim/wbx4100-sim"
+PIDS=()
+cleanup() {
+    local pid
+    for pid in "${PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${PIDS[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+}
+trap cleanup EXIT
+
+start_simulator() {
+    local log
+    log=$(mktemp)
+    "$SIMULATOR" --name COM1 >"$log" 2>&1 &
+    PIDS+=($!)
+    local i
+    for i in $(seq 50); do
+        if [ -s "$log" ]; then
+            break
+        fi
+        sleep 0.1
+    done
+    echo "Simulator: $(head -n 1 "$log")"
+}
+
+# Waits for a window whose title is exactly $1 and prints its id.
+wait_window() {
+    local id i
+    for i in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo "window '$1' did not appear" >&2
+    return 1
+}
+
+# Clicks at a point given in the window's own coordinates.
+click_at() {
+    xdotool mousemove --window "$1" "$2" "$3" sleep 0.2 click 1 sleep 0.3
+}
+
+run_headless() {
+    local display=:${XVFB_DISPLAY:-93}
+    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    PIDS+=($!)
+    export DISPLAY=$display
+    sleep 1
+    "$PROGRAM" &
+    local app=$!
+    PIDS+=("$app")
+    local main
+    main=$(wait_window "UEGO 4100 Interface")
+    sleep 0.5
+    # Setup > Com Port: the menu bar's first title, then the submenu's first item.
+    click_at "$main" 22 10
+    local menu_item_y=32
+    click_at "$main" 40 "$menu_item_y"
+    local dialog
+    dialog=$(wait_window "Com Port")
+    # "Open" sits at 114, 64 with a size of 75 x 25.
+    click_at "$dialog" 151 76
+    sleep 0.5
+    xdotool key --window "$dialog" Escape
+    sleep 2
+    local shot
+    shot="$(pwd)/uego4100-screenshot.png"
+    import -window root "$shot"
+    echo "Screenshot: $shot"
+    kill -TERM "$app" 2>/dev/null || true
+    wait "$app" 2>/dev/null || true
+}
+
+start_simulator
+if [ -z "${DISPLAY:-}" ]; then
+    run_headless
+else
+    "$PROGRAM"
+fi
