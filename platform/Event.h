@@ -31,8 +31,10 @@ private:
 };
 
 // Waits until any of `events` is set or the time-out passes. Returns the index of the
-// earliest-listed event that is set, or -1 on time-out.
+// earliest-listed event that is set, or -1 on time-out (-2 if poll() itself fails, which only
+// a broken descriptor can cause).
 int WaitForMultipleEvents(std::span<TEvent* const> events, uint32_t timeoutMs);
 inline int WaitForMultipleEvents(std::initializer_list<TEvent*> events, uint32_t timeoutMs) {
-    return WaitForMultipleEvents(std::span<TEvent* const>(events.begin(), events.size()), timeoutMs);
+    return WaitForMultipleEvents(std::span<TEvent* const>(events.begin(), events.size()),
+                                 timeoutMs);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // Window timer with the familiar Enabled / Interval / OnTimer shape. Writing Enabled with
 // its current value neither starts nor restarts it; changing Interval while enabled restarts
-// the count. Each tick enters handler code through the error guard.
+// the count. Defaults: Enabled true, Interval 1000 ms; Interval 0 (or less) does not run.
+// Each tick enters handler code through the error guard; a tick that comes while the
+// previous one's handler is still busy (a message box is open) is skipped.
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -18,7 +20,9 @@ public:
 
 private:
     void UpdateTimer();
+    void Tick();
     QTimer FTimer;
+    bool FInTick = false;
     bool FEnabled = true;
     int FInterval = 1000;
 };

@@ -9,14 +9,20 @@
 using TThreadMethod = std::function<void()>;
 
 // Marks the calling thread as the UI thread (the program's main(), or a test's set-up).
+// Until then the thread that ran the program's static initialisation counts as the UI thread.
 void SetMainThread();
 bool IsMainThread();
 
 void Synchronize(const TThreadMethod& method);
 
 // UI thread: runs every queued hand-over. When none is queued, waits up to `timeoutMs`
-// for one to arrive. Returns true if at least one ran.
+// for one to arrive. Returns true if at least one ran. On any other thread it does nothing
+// and returns false.
 bool CheckSynchronize(uint32_t timeoutMs = 0);
+
+// Makes the current or next waiting CheckSynchronize() return early, so a UI-thread loop that
+// waits for something else as well (a worker ending) re-checks it at once. Any thread.
+void WakeCheckSynchronize();
 
 // Called (from the worker's thread) whenever a hand-over is queued, so an event loop can
 // schedule a CheckSynchronize() call. Pass an empty function to remove.

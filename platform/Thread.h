@@ -12,12 +12,24 @@
 
 #include "Synchronize.h"
 
-enum class TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+enum class TThreadPriority {
+    tpIdle,
+    tpLowest,
+    tpLower,
+    tpNormal,
+    tpHigher,
+    tpHighest,
+    tpTimeCritical
+};
 
+// A C++ base cannot run Execute before the derived object exists, so every thread starts
+// with Start(), whatever `createSuspended` says. A derived class whose Execute uses its own
+// members must call Terminate() and WaitFor() in its own destructor: by the time ~TThread
+// runs, those members are gone.
 class TThread {
 public:
     explicit TThread(bool createSuspended = true);
-    // Asks a running thread to stop and waits for it.
+    // Asks a running thread to stop and waits for it (running hand-overs on the UI thread).
     virtual ~TThread();
     TThread(const TThread&) = delete;
     TThread& operator=(const TThread&) = delete;
@@ -29,8 +41,9 @@ public:
     bool Terminated() const { return FTerminated; }
     bool Started() const { return FStarted; }
     bool Finished() const { return FFinished; }
-    // Blocks until Execute has returned. On the UI thread it keeps running hand-overs
-    // meanwhile, so a worker blocked in Synchronize cannot deadlock it.
+    // Blocks until Execute has returned and gives ReturnValue. On the UI thread it keeps
+    // running hand-overs meanwhile, so a worker blocked in Synchronize cannot deadlock it.
+    // A thread never started returns at once; a thread waiting for itself raises EThread.
     int WaitFor();
     void SetPriority(TThreadPriority priority);
     TThreadPriority Priority() const { return FPriority; }
@@ -45,7 +58,10 @@ protected:
 private:
     void Run();
     void ApplyPriority();
+    void Join();
     std::thread FThread;
+    std::mutex FJoinLock;     // guards FThread: Start, WaitFor and the destructor may race
+    std::mutex FPriorityLock; // orders priority changes against the thread's start and end
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FStarted{false};
     std::atomic<bool> FFinished{false};

@@ -1,0 +1,132 @@
+#include "Synchronize.h"
+
+#include "Event.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// One hand-over in flight; lives on the waiting worker's stack until it has run.
+struct TSyncRequest {
+    const TThreadMethod* Method = nullptr;
+    std::exception_ptr Error;
+    bool Done = false;
+    std::condition_variable DoneSignal;
+};
+
+struct TSyncQueue {
+    std::mutex Lock;
+    std::condition_variable Arrived; // a request was queued, or a wake-up was asked for
+    std::deque<TSyncRequest*> Pending;
+    bool WakePending = false;
+    std::mutex HookLock; // held while the hook runs, so removing it waits for callers
+    std::function<void()> WakeHook;
+};
+
+TSyncQueue& Queue() {
+    static TSyncQueue queue;
+    return queue;
+}
+
+std::atomic<std::thread::id> MainThreadId{};
+
+// The thread that initialises the program is the UI thread until SetMainThread says otherwise.
+[[maybe_unused]] const bool MainThreadDefaulted =
+    (MainThreadId.store(std::this_thread::get_id()), true);
+
+void CallWakeHook() {
+    TSyncQueue& q = Queue();
+    std::lock_guard lock(q.HookLock);
+    if (q.WakeHook)
+        q.WakeHook();
+}
+
+void RunRequest(TSyncRequest& request) {
+    std::exception_ptr error;
+    try {
+        (*request.Method)();
+    } catch (...) {
+        error = std::current_exception();
+    }
+    std::lock_guard lock(Queue().Lock);
+    request.Error = error;
+    request.Done = true;
+    // Notified under the lock: the worker cannot see Done and leave (destroying the
+    // request) before this call has returned.
+    request.DoneSignal.notify_one();
+}
+
+// Takes the queued requests; waits up to `timeoutMs` for one when there are none.
+std::deque<TSyncRequest*> TakePending(uint32_t timeoutMs) {
+    TSyncQueue& q = Queue();
+    std::unique_lock lock(q.Lock);
+    auto ready = [&] { return !q.Pending.empty() || q.WakePending; };
+    if (timeoutMs == INFINITE)
+        q.Arrived.wait(lock, ready);
+    else if (timeoutMs > 0)
+        q.Arrived.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
+    q.WakePending = false;
+    std::deque<TSyncRequest*> taken;
+    taken.swap(q.Pending);
+    return taken;
+}
+
+} // namespace
+
+void SetMainThread() {
+    MainThreadId.store(std::this_thread::get_id());
+}
+
+bool IsMainThread() {
+    return MainThreadId.load() == std::this_thread::get_id();
+}
+
+void Synchronize(const TThreadMethod& method) {
+    if (IsMainThread()) {
+        method();
+        return;
+    }
+    TSyncQueue& q = Queue();
+    TSyncRequest request;
+    request.Method = &method;
+    {
+        std::lock_guard lock(q.Lock);
+        q.Pending.push_back(&request);
+        q.Arrived.notify_all();
+    }
+    CallWakeHook();
+    std::unique_lock lock(q.Lock);
+    request.DoneSignal.wait(lock, [&] { return request.Done; });
+    if (request.Error)
+        std::rethrow_exception(request.Error);
+}
+
+bool CheckSynchronize(uint32_t timeoutMs) {
+    if (!IsMainThread())
+        return false;
+    // Requests queued while these run (a nested wait, another worker) are left for the
+    // next call, which the wake-up hook has already scheduled.
+    std::deque<TSyncRequest*> taken = TakePending(timeoutMs);
+    for (TSyncRequest* request : taken)
+        RunRequest(*request);
+    return !taken.empty();
+}
+
+void WakeCheckSynchronize() {
+    TSyncQueue& q = Queue();
+    std::lock_guard lock(q.Lock);
+    q.WakePending = true;
+    q.Arrived.notify_all();
+}
+
+void SetWakeMainThread(std::function<void()> hook) {
+    TSyncQueue& q = Queue();
+    std::lock_guard lock(q.HookLock);
+    q.WakeHook = std::move(hook);
+}
