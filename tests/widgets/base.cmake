@@ -1,0 +1,7 @@
+find_package(Qt6 REQUIRED COMPONENTS Test)
+uego_add_test_suite(widgets NAME widgets_base
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/base_app.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/base_geometry.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/base_bevel.cpp
+  LIBS uego_widgets_base Qt6::Test)
