@@ -10,6 +10,9 @@ struct TRegionalSettings {
     char TimeSeparator = ':';
     // Date and time pictures: d dd m mm yy yyyy / h hh n nn s ss, "AM/PM" or "AMPM";
     // '/' and ':' stand for the date and time separators, quoted text is copied.
+    // Also: ddd dddd mmm mmmm (day and month names), z zzz (milliseconds, always 0 here),
+    // "am/pm" and "a/p" in the case written. "m"/"mm" right after an hour are minutes.
+    // An am/pm token anywhere makes the hours run 1..12.
     std::string ShortDateFormat = "m/d/yyyy";
     std::string LongTimeFormat = "hh:nn:ss";
     std::string TimeAMString = "AM";
