@@ -55,7 +55,9 @@ void RunRequest(TSyncRequest& request) {
         error = std::current_exception();
     }
     std::lock_guard lock(Queue().Lock);
-    request.Error = error;
+    // Moved, not copied: the exception then belongs to the worker alone, and is released
+    // on its thread.
+    request.Error = std::move(error);
     request.Done = true;
     // Notified under the lock: the worker cannot see Done and leave (destroying the
     // request) before this call has returned.
