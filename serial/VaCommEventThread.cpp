@@ -1,0 +1,56 @@
+#include "VaCommEventThread.h"
+
+#include "VaCustomComm.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/SerialDevice.h"
+
+TVaCommEventThread::TVaCommEventThread(TVaCustomComm* owner, TSerialDevice* device)
+    : TThread(true), FOwner(owner), FDevice(device) {}
+
+void TVaCommEventThread::StopThread() {
+    Terminate();
+    FEvent.SetEvent();
+}
+
+void TVaCommEventThread::Execute() {
+    bool failed = false;
+    TEvent* const wake[] = {&FEvent};
+    while (!Terminated()) {
+        ++FWakeups;
+        if (failed) {
+            // The device is gone: no notification, no busy loop, just the stop signal.
+            FEvent.WaitFor(INFINITE);
+            continue;
+        }
+        uint32_t evtMask = 0;
+        switch (FDevice->WaitCommEvent(evtMask, wake)) {
+        case TCommWait::cwEvent:
+            HandleEvent(evtMask);
+            break;
+        case TCommWait::cwFailed:
+            failed = true;
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void TVaCommEventThread::HandleEvent(uint32_t evtMask) {
+    if (Terminated()) {
+        return;
+    }
+    if (FSync) {
+        Synchronize([this, evtMask] {
+            FInHandOver = true;
+            GuardedCall([this, evtMask] { DoEvent(evtMask); });
+            FInHandOver = false;
+        });
+    } else {
+        GuardedCall([this, evtMask] { DoEvent(evtMask); });
+    }
+}
+
+void TVaCommEventThread::DoEvent(uint32_t evtMask) {
+    FOwner->DispatchEvents(evtMask);
+}

@@ -1,0 +1,216 @@
+#include "VaCommWriteThread.h"
+
+#include <cerrno>
+#include <mutex>
+
+#include "VaCustomComm.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/SerialDevice.h"
+#include "platform/Tick.h"
+
+namespace {
+
+constexpr uint32_t kFlushWaitMs = 2000;
+constexpr uint32_t kRetryPauseMs = 100;
+
+// Milliseconds from `start` to `now` of the 32-bit tick count, across one wrap.
+uint32_t ElapsedTicks(uint32_t start, uint32_t now) {
+    return now >= start ? now - start : 0xFFFFFFFFu - start + now;
+}
+
+// Waits for `event`; on the UI thread hand-overs keep running meanwhile, so a worker that
+// waits for the UI thread cannot hold this wait up.
+bool WaitServingHandOvers(TEvent& event, uint32_t timeoutMs) {
+    if (!IsMainThread()) {
+        return event.WaitFor(timeoutMs) == TWaitResult::wrSignaled;
+    }
+    const uint32_t start = GetTickCount();
+    for (;;) {
+        if (event.WaitFor(1) == TWaitResult::wrSignaled) {
+            return true;
+        }
+        if (ElapsedTicks(start, GetTickCount()) > timeoutMs) {
+            return false;
+        }
+        CheckSynchronize(0);
+    }
+}
+
+} // namespace
+
+TVaCommWriteThread::TVaCommWriteThread(TVaCustomComm* owner, TSerialDevice* device,
+                                       TCriticalSection& writeLock, int capacity)
+    : TThread(true), FBuffer(capacity), FOwner(owner), FDevice(device), FWriteLock(writeLock) {}
+
+bool TVaCommWriteThread::WriteData(const void* buf, int count, uint32_t timeoutMs) {
+    bool timing = false;
+    uint32_t start = 0;
+    for (;;) {
+        {
+            std::lock_guard<TCriticalSection> g(FWriteLock);
+            if (FBuffer.Size() + count <= FBuffer.Capacity()) {
+                FBuffer.Write(buf, count);
+                FWriteEvent.SetEvent();
+                return true;
+            }
+        }
+        if (!timing) {
+            timing = true;
+            start = GetTickCount();
+        } else if (ElapsedTicks(start, GetTickCount()) > timeoutMs) {
+            return false;
+        }
+        // The lock is free meanwhile, so the thread can remove what it has sent.
+        if (IsMainThread()) {
+            CheckSynchronize(1);
+        } else {
+            Sleep(1);
+        }
+    }
+}
+
+void TVaCommWriteThread::PurgeWrite() {
+    FFlushDoneEvent.ResetEvent();
+    FFlushEvent.SetEvent();
+    if (WaitServingHandOvers(FFlushDoneEvent, kFlushWaitMs)) {
+        std::lock_guard<TCriticalSection> g(FWriteLock);
+        FBuffer.Clear();
+        FWriteEvent.ResetEvent();
+    }
+}
+
+void TVaCommWriteThread::StopThread() {
+    Terminate();
+    FCloseEvent.SetEvent();
+}
+
+int TVaCommWriteThread::Used() {
+    std::lock_guard<TCriticalSection> g(FWriteLock);
+    return FBuffer.Size();
+}
+
+void TVaCommWriteThread::Execute() {
+    while (!Terminated()) {
+        // A device that went away takes no more bytes: only stop and flush are served.
+        const int index =
+            FDeviceGone
+                ? WaitForMultipleEvents({&FCloseEvent, &FFlushEvent}, INFINITE)
+                : WaitForMultipleEvents({&FCloseEvent, &FFlushEvent, &FWriteEvent}, INFINITE);
+        switch (index) {
+        case 0:
+            Terminate();
+            break;
+        case 1:
+            AcknowledgeFlush();
+            break;
+        case 2:
+            WritePending();
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void TVaCommWriteThread::AcknowledgeFlush() {
+    FFlushEvent.ResetEvent();
+    FFlushDoneEvent.SetEvent();
+}
+
+void TVaCommWriteThread::WritePending() {
+    const uint8_t* data = nullptr;
+    int count = 0;
+    {
+        std::lock_guard<TCriticalSection> g(FWriteLock);
+        count = FBuffer.Size();
+        data = FBuffer.DataPtr();
+        if (count == 0) {
+            FWriteEvent.ResetEvent();
+            return;
+        }
+    }
+    uint32_t written = 0;
+    if (FDevice->WriteFile(data, static_cast<uint32_t>(count), written)) {
+        WriteCompleted(static_cast<int>(written));
+    } else if (errno == EAGAIN) {
+        WaitPendingWrite();
+    } else if (FDevice->Gone()) {
+        FDeviceGone = true;
+    } else {
+        WriteError();
+    }
+}
+
+// The line takes nothing now: wait until it does, or until stop or flush.
+void TVaCommWriteThread::WaitPendingWrite() {
+    TEvent* const wake[] = {&FCloseEvent, &FFlushEvent};
+    int woken = -1;
+    switch (FDevice->WaitWritable(wake, INFINITE, &woken)) {
+    case TCommWait::cwWoken:
+        if (woken == 0) {
+            Terminate();
+        } else {
+            AcknowledgeFlush(); // the platform purge that follows discards the rest
+        }
+        break;
+    case TCommWait::cwFailed:
+        if (FDevice->Gone()) {
+            FDeviceGone = true;
+        }
+        break;
+    default:
+        break; // writable: the next pass writes the same bytes
+    }
+}
+
+void TVaCommWriteThread::WriteCompleted(int written) {
+    bool empty = false;
+    {
+        std::lock_guard<TCriticalSection> g(FWriteLock);
+        FBuffer.Remove(written);
+        empty = FBuffer.Size() == 0;
+        if (empty) {
+            FWriteEvent.ResetEvent();
+        }
+    }
+    if (empty) {
+        Notify(EV_TXEMPTY);
+    }
+}
+
+void TVaCommWriteThread::WriteError() {
+    Notify(EV_ERR);
+    // The same bytes are tried again; a short pause keeps a refusing line from spinning.
+    WaitStopOrFlush(kRetryPauseMs);
+}
+
+bool TVaCommWriteThread::WaitStopOrFlush(uint32_t timeoutMs) {
+    switch (WaitForMultipleEvents({&FCloseEvent, &FFlushEvent}, timeoutMs)) {
+    case 0:
+        Terminate();
+        return true;
+    case 1:
+        AcknowledgeFlush();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TVaCommWriteThread::Notify(uint32_t evtMask) {
+    if (Terminated()) {
+        return;
+    }
+    auto run = [this, evtMask] {
+        GuardedCall([this, evtMask] { FOwner->HandleLineEvent(evtMask); });
+    };
+    if (FSync) {
+        Synchronize([this, &run] {
+            FInHandOver = true;
+            run();
+            FInHandOver = false;
+        });
+    } else {
+        run();
+    }
+}

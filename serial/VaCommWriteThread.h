@@ -1,0 +1,56 @@
+#pragma once
+// Sends the pending-output buffer, one platform write at a time, and reports an empty
+// transmitter each time the buffer has drained. Writers append under the write lock and
+// wake the thread; the write itself runs outside the lock on bytes no writer touches.
+#include <atomic>
+#include <cstdint>
+
+#include "VaCommBuffer.h"
+#include "platform/CriticalSection.h"
+#include "platform/Event.h"
+#include "platform/Thread.h"
+
+class TSerialDevice;
+class TVaCustomComm;
+
+class TVaCommWriteThread : public TThread {
+public:
+    TVaCommWriteThread(TVaCustomComm* owner, TSerialDevice* device, TCriticalSection& writeLock,
+                       int capacity);
+
+    // Appends `count` bytes, waiting up to `timeoutMs` for room. False, with nothing
+    // appended, when the room did not come in time.
+    bool WriteData(const void* buf, int count, uint32_t timeoutMs);
+    // Flush handshake: the thread leaves any pending write, acknowledges, and the buffer is
+    // emptied. Without an acknowledgement within 2000 ms the buffer is left as it is.
+    void PurgeWrite();
+    void StopThread();
+    // Bytes not yet sent.
+    int Used();
+    bool InHandOver() const { return FInHandOver.load(); }
+
+    bool FSync = true; // notifications run on the UI thread
+
+protected:
+    void Execute() override;
+
+private:
+    void WritePending();
+    void WaitPendingWrite();
+    void WriteCompleted(int written);
+    void WriteError();
+    void AcknowledgeFlush();
+    void Notify(uint32_t evtMask);
+    bool WaitStopOrFlush(uint32_t timeoutMs);
+
+    TVaCommBuffer FBuffer;
+    TEvent FWriteEvent;     // set while the buffer holds bytes to send
+    TEvent FCloseEvent;     // stop request
+    TEvent FFlushEvent;     // flush request
+    TEvent FFlushDoneEvent; // flush acknowledgement
+    TVaCustomComm* FOwner;
+    TSerialDevice* FDevice;
+    TCriticalSection& FWriteLock;
+    bool FDeviceGone = false;
+    std::atomic<bool> FInHandOver{false};
+};

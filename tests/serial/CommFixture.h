@@ -1,0 +1,32 @@
+#pragma once
+// Fixture of the component tests: the test thread is the UI thread, a pseudo-terminal is
+// published as COM1 in a temporary port directory, and the error display records texts.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "PtyPeer.h"
+#include "serial/VaComm.h"
+
+class CommFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs hand-overs until `done` holds or `timeoutMs` passed; returns `done()`.
+    static bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 2000);
+    // Runs hand-overs for `ms` milliseconds.
+    static void PumpFor(int ms);
+    // A component set up as the program sets it: 19200 baud, port 1.
+    std::unique_ptr<TVaComm> MakeComm();
+
+    std::unique_ptr<TPortFolder> Ports;
+    std::unique_ptr<TPtyPeer> Peer;
+    std::vector<std::string> Shown; // texts the error display would have shown
+};
+
+// The text of the EVaCommError that `action` raises, or "" when it raises none.
+std::string RaisedText(const std::function<void()>& action);
