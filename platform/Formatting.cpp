@@ -727,12 +727,12 @@ int64_t RoundHalfEven(double value) {
     if (value <= -9223372036854775808.0) {
         return INT64_MIN;
     }
-    const double rounded = std::nearbyint(value); // default mode: to nearest, ties to even
-    if (std::fabs(rounded - value) == 0.5) {
-        const double even = 2.0 * std::nearbyint(value / 2.0);
-        return static_cast<int64_t>(even);
-    }
-    return static_cast<int64_t>(rounded);
+    // Independent of the floating-point rounding mode: floor and the exact remainder.
+    const double below = std::floor(value);
+    const double rest = value - below;
+    const bool belowIsEven = std::fmod(below, 2.0) == 0;
+    const bool up = rest > 0.5 || (rest == 0.5 && !belowIsEven);
+    return static_cast<int64_t>(below) + (up ? 1 : 0);
 }
 
 std::string FormatFloat(const std::string& picture, double value, const TRegionalSettings& rs) {
