@@ -1,0 +1,61 @@
+#include "PortLink.h"
+
+#include <atomic>
+#include <cerrno>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+#include "platform/PortDirectory.h"
+
+std::string ComName(int portNumber) {
+    return "COM" + std::to_string(portNumber);
+}
+
+namespace {
+
+std::string ReadLink(const std::string& path) {
+    char buffer[4096];
+    const ssize_t n = readlink(path.c_str(), buffer, sizeof buffer - 1);
+    return n < 0 ? std::string() : std::string(buffer, static_cast<size_t>(n));
+}
+
+} // namespace
+
+void TPortLink::Publish(const std::string& directory, int portNumber, const std::string& target) {
+    Remove();
+    if (!EnsurePortDirectory(directory)) {
+        throw std::system_error(errno, std::generic_category(),
+                                "cannot create port directory " + directory);
+    }
+    const std::string path = directory + "/" + ComName(portNumber);
+    struct stat st {};
+    if (lstat(path.c_str(), &st) == 0 && !S_ISLNK(st.st_mode)) {
+        throw std::system_error(EEXIST, std::generic_category(), path + " is not a link");
+    }
+    static std::atomic<unsigned> serial{0};
+    const std::string temp =
+        path + ".new." + std::to_string(getpid()) + "." + std::to_string(serial++);
+    unlink(temp.c_str());
+    if (symlink(target.c_str(), temp.c_str()) != 0) {
+        throw std::system_error(errno, std::generic_category(), "cannot create link " + temp);
+    }
+    if (rename(temp.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        unlink(temp.c_str());
+        throw std::system_error(error, std::generic_category(), "cannot publish " + path);
+    }
+    FPath = path;
+    FTarget = target;
+}
+
+void TPortLink::Remove() {
+    if (FPath.empty()) {
+        return;
+    }
+    if (ReadLink(FPath) == FTarget) {
+        unlink(FPath.c_str());
+    }
+    FPath.clear();
+    FTarget.clear();
+}
