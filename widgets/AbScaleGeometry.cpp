@@ -2,19 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
-
-int DialRound(double value) {
-    return static_cast<int>(std::nearbyint(value));
-}
 
 QPoint DialRotate(QPoint a, QPoint centre, double alpha) {
-    const float rad = static_cast<float>(alpha * std::numbers::pi / 180.0);
-    const double c = std::cos(static_cast<double>(rad));
-    const double s = std::sin(static_cast<double>(rad));
-    const double dx = a.x() - centre.x();
-    const double dy = a.y() - centre.y();
-    return {centre.x() + DialRound(c * dx - s * dy), centre.y() + DialRound(c * dy + s * dx)};
+    return ToQPoint(AbRotate({a.x(), a.y()}, {centre.x(), centre.y()}, alpha, true));
 }
 
 std::vector<float> LinearLabelValues(float from, float to, int steps) {
@@ -29,8 +19,8 @@ std::vector<float> LinearLabelValues(float from, float to, int steps) {
 
 TLogLabels LogLabelValues(float from, float to, int steps) {
     TLogLabels labels;
-    labels.Exp1 = DialRound(std::log10(static_cast<double>(from)));
-    labels.Exp2 = DialRound(std::log10(static_cast<double>(to)));
+    labels.Exp1 = AbRound(std::log10(static_cast<double>(from)));
+    labels.Exp2 = AbRound(std::log10(static_cast<double>(to)));
     const int diff = labels.Exp2 - labels.Exp1;
     labels.LogSteps = 1;
     if (diff != 0) {
@@ -53,7 +43,7 @@ TScaleMetrics ScaleMetricsFor(int textW, int textH) {
     TScaleMetrics m;
     m.TextW = textW;
     m.TextH = textH;
-    m.PenW1 = DialRound(textH / 14.0);
+    m.PenW1 = AbRound(textH / 14.0);
     m.Spacing = std::max(textW, textH) / 2 + 1;
     return m;
 }
@@ -84,14 +74,14 @@ int MinorTickAngle(int i, int m, float step, float substep, int subSteps, bool l
     const double major = static_cast<double>(static_cast<float>(i) * step);
     if (logScale) {
         const double fraction = std::log10(m * 10.0 / subSteps);
-        return DialRound(fraction * step + major);
+        return AbRound(fraction * step + major);
     }
-    return DialRound(static_cast<float>(i) * step + static_cast<float>(m) * substep);
+    return AbRound(static_cast<float>(i) * step + static_cast<float>(m) * substep);
 }
 
 } // namespace
 
-TRoundScaleGeometry RoundScaleGeometry(const TDialRect& r, const TScaleMetrics& m, int alphaFrom,
+TRoundScaleGeometry RoundScaleGeometry(const TRect& r, const TScaleMetrics& m, int alphaFrom,
                                        int alpha, int steps, int subSteps, bool logScale) {
     steps = std::max(steps, 1);
     subSteps = std::max(subSteps, 1);
@@ -99,7 +89,7 @@ TRoundScaleGeometry RoundScaleGeometry(const TDialRect& r, const TScaleMetrics& 
     const int w = r.Width();
     g.B = (w - 2 * m.Spacing) / 2 - m.TextW / 2 + m.Spacing;
     g.Sl1 = g.B / 8;
-    g.Sl2 = m.PenW1 == 1 ? g.Sl1 / 2 : DialRound(g.Sl1 / 1.4);
+    g.Sl2 = m.PenW1 == 1 ? g.Sl1 / 2 : AbRound(g.Sl1 / 1.4);
     g.Centre = QPoint(r.Left + w / 2, r.Top + g.B + m.TextH / 2);
 
     const int k = g.B - m.TextW / 2;
@@ -125,7 +115,7 @@ TRoundScaleGeometry RoundScaleGeometry(const TDialRect& r, const TScaleMetrics& 
         g.LabelCentres.push_back(DialRotate(t.P4, c, alpha));
     g.MajorTicks.push_back({DialRotate(t.P1, c, alpha), DialRotate(t.P2, c, alpha)});
 
-    const TDialRect& sq = g.PointerSquare;
+    const TRect& sq = g.PointerSquare;
     g.LinePos = {QPoint(sq.Left + g.Sl1, sq.Top + g.Sl1),
                  QPoint(sq.Right - g.Sl1, sq.Bottom - g.Sl1 + 1), DialRotate(t.P2, c, alpha), t.P1};
     if (m.PenW1 == 1) {
@@ -144,10 +134,10 @@ bool SectorArc(int from, int to, int startAngle, int rotAngle, TSectorArc& arc) 
         arc.Start = startAngle;
         length = std::min(1000, to);
     } else {
-        arc.Start = DialRound(static_cast<float>(from) * wpp) + startAngle;
+        arc.Start = AbRound(static_cast<float>(from) * wpp) + startAngle;
         length = std::min(1000, to) - from;
     }
-    arc.Sweep = DialRound(static_cast<float>(length) * wpp);
+    arc.Sweep = AbRound(static_cast<float>(length) * wpp);
     return true;
 }
 
@@ -246,7 +236,7 @@ std::array<QPoint, 3> RotateMarker(const std::array<QPoint, 3>& marker, QPoint p
 }
 
 TMarkerTemplates MarkerTemplates(int sl1, QPoint pivot, int startAngle) {
-    const int m = DialRound(sl1 * 0.6);
+    const int m = AbRound(sl1 * 0.6);
     const int c = pivot.x();
     TMarkerTemplates t;
     t.Min = {QPoint(c, sl1 + m), QPoint(c, 1), QPoint(c - m, 1)};

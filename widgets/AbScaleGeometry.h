@@ -3,32 +3,13 @@
 // radii, tick end points, the pointer square, the pointer polygon and the marker triangles.
 // Angles are in degrees, 0 straight up, positive clockwise on the screen.
 #include <QPoint>
-#include <QRect>
 #include <array>
 #include <cstdint>
 #include <vector>
 
-// Rectangle with exclusive Right and Bottom edges, the form the layout rules are written in.
-struct TDialRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
+#include "AbGeometry.h"
 
-    int Width() const { return Right - Left; }
-    int Height() const { return Bottom - Top; }
-    QRect ToQRect() const { return QRect(Left, Top, Right - Left, Bottom - Top); }
-    static TDialRect FromQRect(const QRect& r) {
-        return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
-    }
-    bool operator==(const TDialRect&) const = default;
-};
-
-// Nearest integer, exact halves to the even neighbour.
-int DialRound(double value);
-
-// Rotates `a` about `centre` by `alpha` degrees clockwise on the screen (y grows downward).
-// The angle is converted to radians in single precision; the result is rounded to pixels.
+// AbRotate clockwise on QPoint values.
 QPoint DialRotate(QPoint a, QPoint centre, double alpha);
 
 // --- Scale labels -------------------------------------------------------------------------
@@ -68,7 +49,7 @@ struct TRoundScaleGeometry {
     QPoint Centre;
     float Substep = 0; // degrees between minor ticks
     float Step = 0;    // degrees between major ticks
-    TDialRect PointerSquare;
+    TRect PointerSquare;
     std::array<QPoint, 4> LinePos; // arc box corners, end direction, start direction
     std::vector<QPoint> LabelCentres;
     std::vector<TTickLine> MajorTicks;
@@ -77,7 +58,7 @@ struct TRoundScaleGeometry {
 
 // Lays out a round scale inside `r` that starts at `alphaFrom` and sweeps `alpha` degrees.
 // The last label is left out for a full circle (it would cover the first).
-TRoundScaleGeometry RoundScaleGeometry(const TDialRect& r, const TScaleMetrics& m, int alphaFrom,
+TRoundScaleGeometry RoundScaleGeometry(const TRect& r, const TScaleMetrics& m, int alphaFrom,
                                        int alpha, int steps, int subSteps, bool logScale);
 
 // --- Sector band --------------------------------------------------------------------------

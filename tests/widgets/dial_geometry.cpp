@@ -9,7 +9,7 @@
 namespace {
 
 // The dial's content area with labels 35 px wide and 22 px high (PenW1 2, Spacing 18).
-const TDialRect kContent{8, 8, 329, 300};
+const TRect kContent{8, 8, 329, 300};
 const TScaleMetrics kMetrics = ScaleMetricsFor(35, 22);
 
 // Angle of `p` seen from `c`, 0 straight up, clockwise positive, in 0..360.
@@ -30,9 +30,9 @@ TEST(DialGeometry, RotateTurnsClockwiseOnScreenAndRounds) {
     EXPECT_EQ(DialRotate(QPoint(100, 50), c, 180), QPoint(100, 150));
     EXPECT_EQ(DialRotate(QPoint(100, 50), c, -90), QPoint(50, 100));
     EXPECT_EQ(DialRotate(QPoint(100, 50), c, 225), QPoint(65, 135));
-    EXPECT_EQ(DialRound(2.5), 2);
-    EXPECT_EQ(DialRound(3.5), 4);
-    EXPECT_EQ(DialRound(-214.2857), -214);
+    EXPECT_EQ(AbRound(2.5), 2);
+    EXPECT_EQ(AbRound(3.5), 4);
+    EXPECT_EQ(AbRound(-214.2857), -214);
 }
 
 TEST(DialGeometry, LinearLabelsRunFromValueFromToValueTo) {
@@ -88,7 +88,7 @@ TEST(DialGeometry, RoundScaleRadiiCentreAndPointerSquare) {
     EXPECT_EQ(g.Centre, QPoint(168, 162));
     EXPECT_NEAR(g.Substep, 3.857142, 1e-5);
     EXPECT_NEAR(g.Step, 19.285714, 1e-5);
-    EXPECT_EQ(g.PointerSquare, (TDialRect{43, 37, 294, 288}));
+    EXPECT_EQ(g.PointerSquare, (TRect{43, 37, 294, 288}));
     EXPECT_EQ(g.LinePos[0], QPoint(60, 54));
     EXPECT_EQ(g.LinePos[1], QPoint(277, 272));
 }

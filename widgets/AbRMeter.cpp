@@ -1,0 +1,402 @@
+#include "AbRMeter.h"
+
+#include <QMetaObject>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPolygonF>
+#include <algorithm>
+
+#include "AbFlashT.h"
+
+TAbRMeter::TAbRMeter(QWidget* parent) : TAbAnalogGControl(parent), FFontUnit("System") {
+    // Nothing paints until the stored settings have been applied (Loaded).
+    BeginUpdate();
+    FFontUnit.setPointSize(10);
+    FBevelInner.SetStyle(bsLowered);
+    FBevelInner.SetBevelLine(blInner);
+    FBevelOuter.SetStyle(bsRaised);
+    FBevelOuter.SetBevelLine(blOuter);
+    FBmpPointerArea = QImage(1, 1, QImage::Format_ARGB32_Premultiplied);
+    FBmpPointerArea.fill(Qt::transparent);
+}
+
+TAbRMeter::~TAbRMeter() {
+    if (FFlashRegistered)
+        DelControl(this);
+}
+
+void TAbRMeter::SetFixedGeometry(int startAngle, int rotAngle, float heightFactor,
+                                 TMeterType type) {
+    FStartAngle = startAngle;
+    FRotAngle = rotAngle;
+    FHeightFactor = heightFactor;
+    FMeterType = type;
+}
+
+// --- settings ----------------------------------------------------------------------------
+
+void TAbRMeter::SetAutoSize(bool v) {
+    FAutoSize = v;
+    if (UpdateCount() == 0)
+        RequestFullPaint();
+}
+
+void TAbRMeter::SetFontUnit(const QFont& font, TColor color) {
+    FFontUnit = font;
+    FFontUnitColor = color;
+    if (UpdateCount() == 0)
+        RequestFullPaint();
+}
+
+void TAbRMeter::SetOptions(TRMeterOptions options) {
+    FOptions = options;
+    if (UpdateCount() == 0)
+        RequestFullPaint();
+}
+
+void TAbRMeter::Loaded() {
+    auto route = [this](QObject* sender) { ParamChange(sender); };
+    FArrowSettings.OnChange = route;
+    FBevelInner.OnChange = route;
+    FBevelOuter.OnChange = route;
+    FScaleSettings.OnChange = route;
+    TAbAnalogGControl::Loaded();
+    EndUpdate();
+}
+
+void TAbRMeter::ParamChange(QObject* Sender) {
+    TAbAnalogGControl::ParamChange(Sender);
+    if (UpdateCount() == 0)
+        RequestFullPaint();
+}
+
+void TAbRMeter::LogScaleChanged() {
+    FScaleSettings.SetLogScale(LogScale());
+    if (UpdateCount() == 0)
+        RequestFullPaint();
+}
+
+void TAbRMeter::resizeEvent(QResizeEvent* event) {
+    FFullPaintPending = true;
+    TAbAnalogGControl::resizeEvent(event);
+}
+
+void TAbRMeter::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        RequestFullPaint();
+    TAbAnalogGControl::changeEvent(event);
+}
+
+// --- redraw requests ---------------------------------------------------------------------
+
+void TAbRMeter::RequestFullPaint() {
+    FFullPaintPending = true;
+    update();
+}
+
+void TAbRMeter::RequestPointerPaint() {
+    update(ToQRect(FrPointer));
+}
+
+bool TAbRMeter::HasBackground() const {
+    return !FBmpPointerArea.isNull() && FBmpPointerArea.deviceIndependentSize().width() >= 2;
+}
+
+QColor TAbRMeter::Resolve(TColor c) const {
+    return ToQColor(c, palette());
+}
+
+// --- size --------------------------------------------------------------------------------
+
+void TAbRMeter::CalcSize(TAbCanvas& canvas) {
+    const TSignalSettings& s = SignalSettings();
+    auto measure = [&canvas](const std::string& text) {
+        const QString q = QString::fromStdString(text);
+        return QSize(canvas.TextWidth(q), canvas.TextHeight(q));
+    };
+    canvas.SetFont(font());
+    FsName1 = measure(s.Name1());
+    FsName2 = measure(s.Name2());
+    canvas.SetFont(FFontUnit);
+    FsUnit = measure(s.ValueUnit());
+    FScaleSettings.CalcRSize(canvas, s.ValueFrom(), s.ValueTo());
+    if (!FAutoSize)
+        return;
+
+    const int textW = FScaleSettings.TextW();
+    const int textH = FScaleSettings.TextH();
+    int w = 10 * textH;
+    int h = AbRound((w - textW) / FHeightFactor + textH);
+    int bevels = 0;
+    if (FOptions.Contains(opBevelOuter)) {
+        w += 2 * FBevelOuter.TotalWidth();
+        h += 2 * FBevelOuter.TotalWidth();
+        bevels += 2 * FBevelOuter.TotalWidth();
+    }
+    if (FOptions.Contains(opBevelInner))
+        bevels += 2 * FBevelInner.TotalWidth();
+    if (FOptions.Contains(opName1)) {
+        h += FsName1.height();
+        w = std::max(w, FsName1.width() + bevels);
+    }
+    if (FOptions.Contains(opName2)) {
+        h += FsName2.height();
+        w = std::max(w, FsName2.width() + bevels);
+    }
+    if (FOptions.Contains(opBevelInner)) {
+        h += 2 * FBevelInner.TotalWidth();
+        w += 2 * FBevelInner.TotalWidth();
+    }
+    Fmin_w = static_cast<uint16_t>(w);
+    Fmin_h = static_cast<uint16_t>(h);
+    ApplyAutoSize();
+}
+
+void TAbRMeter::ApplyAutoSize() {
+    if (width() == Fmin_w && height() == Fmin_h)
+        return;
+    // Resizing from inside a paint is not allowed; the new size causes another paint.
+    const int w = Fmin_w;
+    const int h = Fmin_h;
+    QMetaObject::invokeMethod(
+        this, [this, w, h] { resize(w, h); }, Qt::QueuedConnection);
+}
+
+// --- full paint --------------------------------------------------------------------------
+
+void TAbRMeter::paintEvent(QPaintEvent* event) {
+    if (UpdateCount() > 0)
+        return;
+    QPainter p(this);
+    const bool pointerOnly = !FFullPaintPending && !FisToSmall && HasBackground() &&
+                             ToQRect(FrPointer).contains(event->rect());
+    if (pointerOnly) {
+        ++FPointerPaints;
+    } else {
+        const QSize expected = size() * devicePixelRatioF();
+        if (FFullPaintPending || FBackground.size() != expected)
+            RenderBackground();
+        p.drawImage(0, 0, FBackground);
+        FFullPaintPending = false;
+        ++FFullPaints;
+    }
+    DrawPointer(p);
+}
+
+void TAbRMeter::RenderBackground() {
+    const qreal dpr = devicePixelRatioF();
+    QImage image(size() * dpr, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    {
+        QPainter ip(&image);
+        TAbCanvas canvas(ip, palette());
+        PaintBackground(canvas);
+    }
+    FBackground = image;
+    if (!FisToSmall)
+        SaveBackground();
+}
+
+void TAbRMeter::PaintCaptions(TAbCanvas& canvas, TRect& r, int space) {
+    canvas.SetBrushClear();
+    canvas.SetFont(font());
+    canvas.SetFontColor(FontColor());
+    const TSignalSettings& s = SignalSettings();
+    if (FOptions.Contains(opName2)) {
+        r.Bottom -= FsName2.height();
+        canvas.TextOut(r.Left + (r.Width() - FsName2.width()) / 2, r.Bottom + space,
+                       QString::fromStdString(s.Name2()));
+    }
+    if (FOptions.Contains(opName1)) {
+        r.Bottom -= FsName1.height();
+        canvas.TextOut(r.Left + (r.Width() - FsName1.width()) / 2, r.Bottom + space,
+                       QString::fromStdString(s.Name1()));
+    }
+}
+
+void TAbRMeter::PaintUnit(TAbCanvas& canvas) {
+    canvas.SetBrushClear();
+    canvas.SetFont(FFontUnit);
+    canvas.SetFontColor(FFontUnitColor);
+    const int left = FrPointer.Left + (FrPointer.Width() - FsUnit.width()) / 2;
+    const int top =
+        AbRound((width() - FScaleSettings.TextW()) / FHeightFactor - FScaleSettings.TextH());
+    canvas.TextOut(left, top, QString::fromStdString(SignalSettings().ValueUnit()));
+}
+
+void TAbRMeter::PaintBackground(TAbCanvas& canvas) {
+    CalcSize(canvas);
+    TRect r{0, 0, width(), height()};
+    int space = 0;
+    if (FOptions.Contains(opBevelOuter)) {
+        FBevelOuter.PaintFilledBevel(canvas, r);
+        space = FBevelOuter.Spacing() / 2;
+    }
+    PaintCaptions(canvas, r, space);
+    if (FOptions.Contains(opBevelInner))
+        FBevelInner.PaintFilledBevel(canvas, r);
+    FisToSmall = r.Width() < 2 || r.Height() < 2;
+    if (FisToSmall)
+        return;
+
+    const TRect kept = r;
+    FScaleSettings.RoundScala(canvas, r, FStartAngle, FRotAngle);
+    FrPointer = r;
+    if (FOptions.Contains(opSector)) {
+        TRect band = r;
+        AbBorder(band, FScaleSettings.sl1() + SectorSettings().Offset());
+        DrawRSector(canvas, band, SectorSettings(), FScaleSettings, FStartAngle, FRotAngle);
+        if (SectorSettings().Offset() < 0) {
+            TRect again = kept;
+            FScaleSettings.RoundScala(canvas, again, FStartAngle, FRotAngle);
+        }
+    }
+    if (FOptions.Contains(opUnit))
+        PaintUnit(canvas);
+    BuildPointerTemplates();
+}
+
+void TAbRMeter::BuildPointerTemplates() {
+    FArrowStartPos =
+        RotateArrow(AbArrowField(FArrowSettings.Shape(), FrPointer.Width()), FStartAngle);
+    FArrowActPos = FArrowStartPos;
+    const TMarkerTemplates markers =
+        MarkerTemplates(FScaleSettings.sl1(), FArrowStartPos.Pivot, FStartAngle);
+    FminPointerStart = markers.Min;
+    FmaxPointerStart = markers.Max;
+}
+
+void TAbRMeter::SaveBackground() {
+    const qreal dpr = FBackground.devicePixelRatio();
+    const QRect square = ToQRect(FrPointer);
+    const QRect device(QPointF(square.topLeft() * dpr).toPoint(),
+                       QSizeF(square.size() * dpr).toSize());
+    // Parts of the square outside the control stay transparent.
+    QImage saved(device.size(), QImage::Format_ARGB32_Premultiplied);
+    saved.fill(Qt::transparent);
+    {
+        QPainter sp(&saved);
+        sp.drawImage(QPoint(0, 0), FBackground, device);
+    }
+    saved.setDevicePixelRatio(dpr);
+    FBmpPointerArea = saved;
+}
+
+// --- pointer -----------------------------------------------------------------------------
+
+void TAbRMeter::DrawMarker(QPainter& p, const std::array<QPoint, 3>& marker, int ppt, TColor own) {
+    TColor fill = own;
+    if (MinMax().UseSectorCol())
+        SectorSettings().CheckSectorColor(ppt, fill);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Resolve(fill));
+    QPolygonF poly;
+    for (const QPoint& pt : marker)
+        poly << QPointF(pt) + QPointF(0.5, 0.5);
+    p.drawPolygon(poly);
+}
+
+void TAbRMeter::DrawHub(QPainter& p, QPoint pivot, int radius, TColor pen, TColor brush) {
+    p.setPen(QPen(Resolve(pen), 1));
+    p.setBrush(Resolve(brush));
+    p.drawEllipse(QPointF(pivot) + QPointF(0.5, 0.5), radius, radius);
+}
+
+void TAbRMeter::DrawPointer(QPainter& painter) {
+    if (FisToSmall || !HasBackground())
+        return;
+    QImage square = FBmpPointerArea;
+    {
+        QPainter p(&square);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        const QPoint pivot = FArrowStartPos.Pivot;
+        const int ppt = std::clamp(PositionOfDigit(), 0, 1000);
+        const float pos = PositionAngle(FRotAngle, ppt);
+        FminPointer = RotateMarker(FminPointerStart, pivot, PositionAngle(FRotAngle, MinPPT()));
+        FmaxPointer = RotateMarker(FmaxPointerStart, pivot, PositionAngle(FRotAngle, MaxPPT()));
+        if (MinMax().MinVisible())
+            DrawMarker(p, FminPointer, MinPPT(), MinMax().MinColor());
+        if (MinMax().MaxVisible())
+            DrawMarker(p, FmaxPointer, MaxPPT(), MinMax().MaxColor());
+
+        TColor outline = FArrowSettings.ColorPen();
+        TColor fill = FArrowSettings.ColorBrush();
+        if (FFlashing) {
+            fill = FFlashColor;
+            if (FArrowStartPos.OutlineFlashes)
+                outline = FFlashColor;
+        }
+        FArrowActPos = RotateArrow(FArrowStartPos, pos);
+        QPolygonF poly;
+        for (const QPoint& pt : FArrowActPos.Polygon())
+            poly << QPointF(pt) + QPointF(0.5, 0.5);
+        p.setPen(QPen(Resolve(outline), 1));
+        p.setBrush(Resolve(fill));
+        p.drawPolygon(poly);
+
+        if (FArrowActPos.R1 > 0)
+            DrawHub(p, pivot, FArrowActPos.R1, FArrowSettings.ColorCP1Pen(),
+                    FArrowSettings.ColorCP1Brush());
+        if (FArrowActPos.R2 > 0)
+            DrawHub(p, pivot, FArrowActPos.R2, FArrowSettings.ColorCP2Pen(),
+                    FArrowSettings.ColorCP2Brush());
+    }
+    painter.drawImage(QPoint(FrPointer.Left, FrPointer.Top), square);
+}
+
+// --- value update and flashing -----------------------------------------------------------
+
+void TAbRMeter::ValueChange() {
+    FvChange = true;
+    TAbAnalogGControl::ValueChange();
+    if (!FisToSmall && HasBackground() && isVisible())
+        RequestPointerPaint();
+    FvChange = false;
+}
+
+void TAbRMeter::OverflowChange(int ppt) {
+    PointerFlash(ppt);
+}
+
+void TAbRMeter::LimitChange() {
+    PointerFlash(PPT());
+}
+
+void TAbRMeter::PointerFlash(int ppt) {
+    const bool overflow = FOptions.Contains(opOverflow) && (ppt > 1000 || ppt < 0);
+    const bool limit = FOptions.Contains(opLimit) && (LLimit() || ULimit());
+    if (overflow || limit) {
+        AddControl(this, Freq2Hz);
+        FFlashRegistered = true;
+        FFlashing = true;
+    } else {
+        FFlashing = false;
+        if (FFlashRegistered)
+            DelControl(this);
+        FFlashRegistered = false;
+    }
+}
+
+void TAbRMeter::WMFlash(int phase) {
+    if (!isVisible() || FvChange || FisToSmall)
+        return;
+    FFlashColor = phase != 0 ? cAlarm1 : cAlarm0;
+    RequestPointerPaint();
+}
+
+bool TAbRMeter::event(QEvent* event) {
+    if (event->type() == TWMFlash::EventType()) {
+        WMFlash(static_cast<TWMFlash*>(event)->LParam);
+        return true;
+    }
+    return TAbAnalogGControl::event(event);
+}
+
+// --- 270-degree dial ---------------------------------------------------------------------
+
+TAb270Meter::TAb270Meter(QWidget* parent) : TAbRMeter(parent) {
+    SetFixedGeometry(225, 270, 1.18f, Ab270Meter);
+    resize(252, 252);
+    ScaleSettings().SetSteps(10);
+}
