@@ -8,3 +8,4 @@
 #include "AbGeometry.h"
 #include "AbGradFill.h"
 #include "AbGraphicControl.h"
+#include "AbAnalogGControl.h"
