@@ -1,0 +1,59 @@
+// The field's background in its three states, looked at as pixels.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QTest>
+
+#include "numedit_app.h"
+#include "widgets/AbNumEditFactory.h"
+
+namespace {
+
+QImage Grab(TAbNumEdit* field, const char* name) {
+    QImage image = field->grab().toImage();
+    image.save(QDir::temp().filePath(QStringLiteral("numedit_%1.png").arg(name)));
+    return image;
+}
+
+// The background colour inside the frame, right of the (left-aligned) text.
+QColor Inside(const QImage& image) {
+    return image.pixelColor(image.width() - 6, image.height() / 2);
+}
+
+} // namespace
+
+TEST(NumEditRender, ThreeStatesShowThreeBackgrounds) {
+    TNumEditRecorder rec;
+    TNumEditWindow win;
+    TAbNumEdit* field = CreateResistanceEdit1(nullptr);
+    win.Adopt(field);
+    field->resize(120, 27);
+
+    const QImage normal = Grab(field, "normal");
+    EXPECT_EQ(Inside(normal), QApplication::palette(field).color(QPalette::Base));
+
+    TypeOver(field, "1500");
+    const QImage editing = Grab(field, "editing");
+    EXPECT_EQ(Inside(editing), QColor(0, 255, 0));
+
+    QTest::keyClicks(field, "x");
+    const QImage error = Grab(field, "error");
+    EXPECT_EQ(Inside(error), QColor(255, 0, 0));
+
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(Inside(Grab(field, "restored")), Inside(normal));
+}
+
+TEST(NumEditRender, ColourPropertiesAreTheStateBackgrounds) {
+    TNumEditRecorder rec;
+    TNumEditWindow win;
+    auto* field = new TAbNumEdit;
+    win.Adopt(field);
+    field->SetColorDefault(0x00FFFF00); // aqua, stored as 0x00BBGGRR
+    EXPECT_EQ(Inside(Grab(field, "aqua")), QColor(0, 255, 255));
+    field->SetColorEditing(0x00800000); // navy
+    QTest::keyClicks(field, "1");
+    EXPECT_EQ(Inside(Grab(field, "navy")), QColor(0, 0, 128));
+}
