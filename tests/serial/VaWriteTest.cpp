@@ -1,0 +1,104 @@
+// Write path: order on the line, OnTxEmpty per drain, a full buffer, purge, close while
+// a write is pending, direct writes.
+#include <chrono>
+#include <gtest/gtest.h>
+#include <thread>
+
+#include "CommFixture.h"
+
+using Clock = std::chrono::steady_clock;
+
+TEST_F(CommFixture, BytesLeaveInOrderAndTxEmptyComesOncePerDrain) {
+    auto comm = MakeComm();
+    int empties = 0;
+    std::thread::id handlerThread;
+    comm->OnTxEmpty = [&](TVaCustomComm* sender) {
+        EXPECT_EQ(sender, comm.get());
+        handlerThread = std::this_thread::get_id();
+        ++empties;
+    };
+    comm->Open();
+    for (uint8_t b : {0xC0, 0x04, 0x26, 0x15}) {
+        EXPECT_TRUE(comm->WriteChar(b));
+    }
+    EXPECT_EQ(Peer->Receive(4), "\xC0\x04\x26\x15");
+    ASSERT_TRUE(PumpUntil([&] { return empties >= 1 && comm->WriteBufUsed() == 0; }));
+    PumpFor(100);
+    const int afterFirst = empties;
+    EXPECT_GE(afterFirst, 1);
+    EXPECT_LE(afterFirst, 4); // one per time the buffer became empty
+    EXPECT_EQ(handlerThread, std::this_thread::get_id());
+    PumpFor(200);
+    EXPECT_EQ(empties, afterFirst) << "no notification without a drain";
+    EXPECT_TRUE(comm->WriteText("next"));
+    EXPECT_EQ(Peer->Receive(4), "next");
+    ASSERT_TRUE(PumpUntil([&] { return empties > afterFirst; }));
+}
+
+TEST_F(CommFixture, AStalledPeerMakesWriteBufRaiseAfterWriteTimeout) {
+    auto comm = MakeComm();
+    comm->Buffers().SetWriteTimeout(200);
+    comm->Open();
+    const std::string block(512, 'p');
+    std::string text;
+    int accepted = 0;
+    for (int i = 0; i < 5000 && text.empty(); ++i) {
+        text = RaisedText([&] { accepted += comm->WriteBuf(block.data(), 512); });
+    }
+    EXPECT_EQ(text, "Output buffer is full. Please check comm status.");
+    const int pending = comm->WriteBufUsed();
+    EXPECT_GT(pending, 2048 - 512) << "nothing of the refused call was queued";
+    EXPECT_LE(pending, 2048);
+    // The time-out is the caller's bound.
+    const auto start = Clock::now();
+    EXPECT_FALSE(RaisedText([&] { comm->WriteBuf(block.data(), 512); }).empty());
+    const auto waited = Clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(190));
+    EXPECT_LT(waited, std::chrono::milliseconds(1000));
+    // Close while the thread's write is pending returns.
+    const auto closeStart = Clock::now();
+    comm->Close();
+    EXPECT_LT(Clock::now() - closeStart, std::chrono::milliseconds(1500));
+}
+
+TEST_F(CommFixture, PurgeWriteDropsPendingBytesAndLaterWritesGoOut) {
+    auto comm = MakeComm();
+    comm->Buffers().SetWriteTimeout(100);
+    comm->Open();
+    const std::string block(512, 'f');
+    for (int i = 0; i < 5000; ++i) {
+        if (!RaisedText([&] { comm->WriteBuf(block.data(), 512); }).empty()) {
+            break;
+        }
+    }
+    ASSERT_GT(comm->WriteBufUsed(), 0);
+    comm->PurgeWrite();
+    EXPECT_EQ(comm->WriteBufUsed(), 0);
+    comm->PurgeWrite(); // a second purge waits for its own acknowledgement
+    EXPECT_EQ(comm->WriteBufUsed(), 0);
+    Peer->ReceiveAll(300); // whatever the kernel had taken before the purge
+    EXPECT_TRUE(comm->WriteText("after"));
+    EXPECT_EQ(Peer->Receive(5), "after");
+}
+
+TEST_F(CommFixture, WriteBufAcceptsWhatFitsAtOnce) {
+    auto comm = MakeComm();
+    comm->Buffers().SetWriteSize(16);
+    comm->Open();
+    EXPECT_EQ(comm->WriteBuf("0123456789abcdef", 16), 16);
+    EXPECT_EQ(Peer->Receive(16), "0123456789abcdef");
+}
+
+TEST_F(CommFixture, DirectWriteWritesFromTheCallersThread) {
+    auto comm = MakeComm();
+    comm->SetDirectWrite(true);
+    int empties = 0;
+    comm->OnTxEmpty = [&](TVaCustomComm*) { ++empties; };
+    comm->Open();
+    EXPECT_FALSE(comm->HasWriteThread());
+    EXPECT_EQ(comm->EventMask(), 0x85u) << "the event thread watches the transmitter";
+    EXPECT_EQ(comm->WriteBuf("direct", 6), 6);
+    EXPECT_EQ(Peer->Receive(6), "direct");
+    EXPECT_TRUE(PumpUntil([&] { return empties >= 1; }));
+    comm->PurgeWrite();
+}
