@@ -3,4 +3,5 @@ uego_add_test_suite(widgets NAME widgets_dial
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/dial_geometry.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dial_value.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dial_meter.cpp
   LIBS uego_widgets_dial Qt6::Test)
