@@ -57,3 +57,22 @@ TEST(NumEditRender, ColourPropertiesAreTheStateBackgrounds) {
     QTest::keyClicks(field, "1");
     EXPECT_EQ(Inside(Grab(field, "navy")), QColor(0, 0, 128));
 }
+
+TEST(NumEditRender, Lambda1ReadingFitsItsField) {
+    TNumEditRecorder rec;
+    TNumEditWindow win;
+    TAbNumEdit* lambda = CreateLambda1(nullptr);
+    win.Adopt(lambda);
+    win.Leave();
+    lambda->SetValue(0.987);
+    const QImage image = Grab(lambda, "lambda");
+    EXPECT_EQ(image.size(), QSize(129, 56));
+    EXPECT_LT(lambda->fontMetrics().horizontalAdvance(lambda->text()), 129 - 8);
+    EXPECT_LT(lambda->fontMetrics().height(), 56);
+    // Dark text pixels somewhere across the middle row, background at the right end.
+    int dark = 0;
+    for (int x = 0; x < image.width(); ++x)
+        dark += image.pixelColor(x, image.height() / 2).lightness() < 100;
+    EXPECT_GT(dark, 5);
+    EXPECT_EQ(Inside(image), QApplication::palette(lambda).color(QPalette::Base));
+}
