@@ -39,16 +39,6 @@ TEST_F(ErrorRecorder, GuardedCallShowsTheTextAndCarriesOn) {
     EXPECT_TRUE(after);
 }
 
-TEST_F(ErrorRecorder, SetHookReturnsThePreviousOne) {
-    std::vector<std::string> other;
-    TErrorDisplayHook mine = SetErrorDisplayHook([&](const std::string& m) { other.push_back(m); });
-    ShowErrorMessage("to other");
-    SetErrorDisplayHook(mine);
-    ShowErrorMessage("to mine");
-    EXPECT_EQ(other, std::vector<std::string>{"to other"});
-    EXPECT_EQ(Shown, std::vector<std::string>{"to mine"});
-}
-
 TEST(ErrorDisplay, WithoutHookTheTextGoesToStandardError) {
     TErrorDisplayHook previous = SetErrorDisplayHook({});
     testing::internal::CaptureStderr();

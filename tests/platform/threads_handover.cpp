@@ -103,23 +103,6 @@ TEST_F(HandOver, CheckSynchronizeWaitsForArrivalOrTimesOut) {
     worker.join();
 }
 
-TEST_F(HandOver, OtherThreadsCannotRunTheQueue) {
-    std::atomic<bool> ran{false};
-    std::atomic<bool> done{false};
-    std::thread worker([&] {
-        Synchronize([&] { ran = true; });
-        done = true;
-    });
-    bool helperRan = true;
-    std::thread helper([&] { helperRan = CheckSynchronize(100); });
-    helper.join();
-    EXPECT_FALSE(helperRan);
-    EXPECT_FALSE(ran);
-    EXPECT_TRUE(ServeUntil(done));
-    worker.join();
-    EXPECT_TRUE(ran);
-}
-
 TEST_F(HandOver, WakeHookIsCalledFromTheWorkerForEveryHandOver) {
     std::atomic<int> wakes{0};
     std::atomic<bool> hookOnWorker{true};

@@ -52,12 +52,6 @@ TEST_F(Threads, CreatedSuspendedAndStartedOnce) {
     EXPECT_TRUE(thread.Finished());
 }
 
-TEST_F(Threads, WaitForANeverStartedThreadReturnsAtOnce) {
-    TLambdaThread thread([](TLambdaThread&) {});
-    EXPECT_EQ(thread.WaitFor(), 0);
-    EXPECT_FALSE(thread.Finished());
-}
-
 TEST_F(Threads, UiThreadWaitForServesHandOversOfTheThreadItWaitsFor) {
     int served = 0; // UI thread only
     std::atomic<bool> handingOver{false};
@@ -89,18 +83,6 @@ TEST_F(Threads, WaitForReturnsPromptlyWhenTheThreadEnds) {
     thread.WaitFor();
     // The ending thread wakes the waiting UI thread; no polling slice is lost.
     EXPECT_LT(TicksBetween(start, GetTickCount()), 60u);
-}
-
-TEST_F(Threads, WaitForFromAnotherWorkerJustWaits) {
-    TLambdaThread thread([](TLambdaThread&) { Sleep(30); });
-    thread.Start();
-    std::atomic<bool> waited{false};
-    std::thread other([&] {
-        thread.WaitFor();
-        waited = thread.Finished();
-    });
-    other.join();
-    EXPECT_TRUE(waited);
 }
 
 TEST_F(Threads, DestructorTerminatesAndJoins) {

@@ -35,14 +35,10 @@ private:
     TErrorDisplayHook FPrevious;
 };
 
-TEST_F(Timers, DefaultsAreEnabledAndOneSecond) {
+TEST_F(Timers, TicksEveryIntervalWhileEnabled) {
     TTimer timer;
     EXPECT_TRUE(timer.Enabled());
     EXPECT_EQ(timer.Interval(), 1000);
-}
-
-TEST_F(Timers, TicksEveryIntervalWhileEnabled) {
-    TTimer timer;
     int ticks = 0;
     TTimer* sender = nullptr;
     timer.OnTimer = [&](TTimer* s) {
