@@ -22,14 +22,6 @@ TEST(NumEditText, BinaryTextWithDigitCountKeepsThatManyLowBits) {
     EXPECT_EQ(AbIntToBin(1, 34), "00" + std::string(31, '0') + "1");
 }
 
-TEST(NumEditText, HexadecimalText) {
-    EXPECT_EQ(AbIntToHex(0, 0), "0");
-    EXPECT_EQ(AbIntToHex(255, 0), "FF");
-    EXPECT_EQ(AbIntToHex(10, 4), "000A");
-    EXPECT_EQ(AbIntToHex(-1, 0), "FFFFFFFF");
-    EXPECT_EQ(AbIntToHex(-2, 2), "FFFFFFFE");
-}
-
 TEST(NumEditText, IntegerCopyRoundsHalvesToEvenWithinRange) {
     EXPECT_EQ(NumEditRoundToInt(2.5), 2);
     EXPECT_EQ(NumEditRoundToInt(3.5), 4);
@@ -81,9 +73,3 @@ TEST(NumEditText, FormsOfANegativeValueInEveryBase) {
     EXPECT_EQ(MakeNumEditForms(-2.6L, f, rs).Text, "1101");
 }
 
-TEST(NumEditText, FloatTextFollowsThePictureAndTheSeparator) {
-    TNumEditFormat f{ebFloat, "#0.00#", 0, 0};
-    EXPECT_EQ(MakeNumEditForms(1.0L, f, EnglishRegionalSettings()).Text, "1.00");
-    EXPECT_EQ(MakeNumEditForms(0.987L, f, EnglishRegionalSettings()).Text, "0.987");
-    EXPECT_EQ(MakeNumEditForms(0.987L, f, CommaRegionalSettings()).Text, "0,987");
-}

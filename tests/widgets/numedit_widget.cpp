@@ -6,6 +6,8 @@
 #include <QTest>
 
 #include "numedit_app.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/Exception.h"
 #include "widgets/AbNumEdit.h"
 
 namespace {
@@ -193,16 +195,6 @@ protected:
 
 } // namespace
 
-TEST_F(NumEditField, StartsAtZeroWithTheDefaults) {
-    EXPECT_EQ(Field->text(), "0");
-    EXPECT_EQ(Field->width(), 65);
-    EXPECT_EQ(Field->EditBase(), ebFloat);
-    EXPECT_EQ(Field->FormatStr(), "#0.#");
-    EXPECT_EQ(Field->State(), esNormal);
-    EXPECT_EQ(Field->ValueAsBool(), "0"); // stored once the field is shown
-    EXPECT_FALSE(Field->IsLoading());
-}
-
 TEST_F(NumEditField, IntegerCopyRoundsHalvesToEven) {
     Field->SetValue(2.5);
     EXPECT_EQ(Field->ValueAsInt(), 2);
@@ -374,4 +366,30 @@ TEST_F(NumEditField, NotANumberWrittenFromCodeIsIgnored) {
     Field->SetValue(std::nan(""));
     EXPECT_EQ(Field->Value(), 5);
     EXPECT_EQ(Field->text(), "5");
+}
+
+TEST_F(NumEditField, ParentColorFollowsTheParentsBackground) {
+    QPalette p = Win.Window.palette();
+    p.setColor(QPalette::Window, QColor(255, 255, 0));
+    Win.Window.setPalette(p);
+    Field->SetParentColor(true);
+    EXPECT_EQ(Field->ColorDefault(), 0x0000FFFFu); // yellow as 0x00BBGGRR
+    p.setColor(QPalette::Window, QColor(0, 0, 255));
+    Win.Window.setPalette(p);
+    EXPECT_EQ(Field->ColorDefault(), 0x00FF0000u);
+    EXPECT_EQ(Field->palette().color(QPalette::Base), QColor(0, 0, 255));
+}
+
+TEST_F(NumEditField, AnExceptionFromAHandlerIsShownAndTheFieldGoesOn) {
+    std::vector<std::string> shown;
+    TErrorDisplayHook previous =
+        SetErrorDisplayHook([&](const std::string& message) { shown.push_back(message); });
+    Field->OnValueChanged = [](TAbNumEdit*) { throw Exception("log file full"); };
+    TypeOver(Field, "8");
+    PressEnter(Field);
+    SetErrorDisplayHook(previous);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "log file full");
+    EXPECT_EQ(Field->Value(), 8);
+    EXPECT_EQ(Field->State(), esNormal);
 }
