@@ -100,9 +100,16 @@ void TWbxSimulator::Restart() {
     Start(directory, port);
 }
 
-// The serving thread: waits on the line and on the wake-up event together, so it sleeps
-// until a request arrives, a stop is asked for, or the disconnect time comes.
 void TWbxSimulator::Serve() {
+    ServeLine();
+    std::lock_guard<std::mutex> guard(FLock);
+    FRunning = false;
+    FChanged.notify_all();
+}
+
+// The serving loop: waits on the line and on the wake-up event together, so it sleeps until
+// a request arrives, a stop is asked for, or the disconnect time comes.
+void TWbxSimulator::ServeLine() {
     for (;;) {
         TClock::time_point disconnectAt = TClock::time_point::max();
         {
@@ -129,8 +136,11 @@ void TWbxSimulator::Serve() {
             uint64_t count = 0;
             [[maybe_unused]] ssize_t n = read(FWakeFd, &count, sizeof count);
         }
-        if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) && !HandleInput()) {
+        if ((fds[0].revents & POLLIN) && !HandleInput()) {
             return;
+        }
+        if ((fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) && !(fds[0].revents & POLLIN)) {
+            return; // the line failed under us; nothing more will arrive
         }
     }
 }
@@ -252,6 +262,7 @@ void TWbxSimulator::DisconnectLine() {
     FLink.Remove();
     std::lock_guard<std::mutex> guard(FLock);
     FDisconnected = true;
+    FRunning = false;
     FLinkPath.clear();
     FChanged.notify_all();
 }
@@ -262,7 +273,7 @@ double TWbxSimulator::SecondsSinceStart() const {
 
 bool TWbxSimulator::Running() const {
     std::lock_guard<std::mutex> guard(FLock);
-    return FRunning && !FDisconnected;
+    return FRunning;
 }
 
 bool TWbxSimulator::Disconnected() const {

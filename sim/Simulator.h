@@ -69,6 +69,7 @@ public:
     // Stop, then Start again with the same directory and port number.
     void Restart();
 
+    // True from Start until Stop, a disconnect, or a failure of the line ends the serving.
     bool Running() const;
     // True once a DisconnectAfter scenario has closed the line (until the next Start/Restart).
     bool Disconnected() const;
@@ -120,6 +121,7 @@ public:
 
 private:
     void Serve();
+    void ServeLine();
     bool HandleInput();
     bool WriteReply(const std::vector<uint8_t>& reply, const TSimScenario& scenario);
     bool WriteAll(const std::vector<uint8_t>& bytes);
