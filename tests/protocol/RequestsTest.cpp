@@ -85,23 +85,6 @@ TEST(Requests, WritesSumToFFForAnyValue) {
     }
 }
 
-// Each byte must reach the port before the next one is computed: the sink sees the frame grow
-// one byte per call, and the checksum is the last call.
-TEST(Requests, BytesLeaveOneAtATimeInFrameOrder) {
-    std::vector<size_t> seenAt;
-    TBytes bytes;
-    SendCanWrite(
-        [&](uint8_t b) {
-            seenAt.push_back(bytes.size());
-            bytes.push_back(b);
-        },
-        0x123, 1);
-    ASSERT_EQ(seenAt.size(), 9u);
-    for (size_t i = 0; i < seenAt.size(); ++i) {
-        EXPECT_EQ(seenAt[i], i);
-    }
-}
-
 TEST(Requests, UnsetSinkSendsNothingAndDoesNotFail) {
     EXPECT_NO_THROW(SendLiveDataRequest(TByteSink()));
     EXPECT_NO_THROW(SendCalibrationWrite(TByteSink(), 1000));
