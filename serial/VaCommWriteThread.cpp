@@ -60,12 +60,10 @@ bool TVaCommWriteThread::WriteData(const void* buf, int count, uint32_t timeoutM
         } else if (ElapsedTicks(start, GetTickCount()) > timeoutMs) {
             return false;
         }
-        // The lock is free meanwhile, so the thread can remove what it has sent.
-        if (IsMainThread()) {
-            CheckSynchronize(1);
-        } else {
-            Sleep(1);
-        }
+        // The lock is free meanwhile, so the thread can remove what it has sent. Hand-overs
+        // are not run here: a notification must not re-enter the writer's handler. The
+        // thread only hands over when the buffer has drained, and then there is room.
+        Sleep(1);
     }
 }
 
