@@ -194,7 +194,7 @@ void TAbNumEdit::ApplyBackground() {
     if (palette().color(QPalette::Base) == shown)
         return;
     QPalette p = palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         p.setColor(group, QPalette::Base, shown);
     setPalette(p);
 }
