@@ -172,15 +172,16 @@ void TAbRMeter::paintEvent(QPaintEvent* event) {
                              ToQRect(FrPointer).contains(event->rect());
     if (pointerOnly) {
         ++FPointerPaints;
-    } else {
-        const QSize expected = size() * devicePixelRatioF();
-        if (FFullPaintPending || FBackground.size() != expected)
-            RenderBackground();
-        p.drawImage(0, 0, FBackground);
-        FFullPaintPending = false;
-        ++FFullPaints;
+        DrawPointer(p, true);
+        return;
     }
-    DrawPointer(p);
+    const QSize expected = size() * devicePixelRatioF();
+    if (FFullPaintPending || FBackground.size() != expected)
+        RenderBackground();
+    p.drawImage(0, 0, FBackground);
+    FFullPaintPending = false;
+    ++FFullPaints;
+    DrawPointer(p, false);
 }
 
 void TAbRMeter::RenderBackground() {
@@ -303,46 +304,57 @@ void TAbRMeter::DrawHub(QPainter& p, QPoint pivot, int radius, TColor pen, TColo
     p.drawEllipse(QPointF(pivot) + QPointF(0.5, 0.5), radius, radius);
 }
 
-void TAbRMeter::DrawPointer(QPainter& painter) {
+void TAbRMeter::DrawPointer(QPainter& painter, bool restoreBackground) {
     if (FisToSmall || !HasBackground())
         return;
-    QImage square = FBmpPointerArea;
-    {
-        QPainter p(&square);
-        p.setRenderHint(QPainter::Antialiasing, true);
-        const QPoint pivot = FArrowStartPos.Pivot;
-        const int ppt = std::clamp(PositionOfDigit(), 0, 1000);
-        const float pos = PositionAngle(FRotAngle, ppt);
-        FminPointer = RotateMarker(FminPointerStart, pivot, PositionAngle(FRotAngle, MinPPT()));
-        FmaxPointer = RotateMarker(FmaxPointerStart, pivot, PositionAngle(FRotAngle, MaxPPT()));
-        if (MinMax().MinVisible())
-            DrawMarker(p, FminPointer, MinPPT(), MinMax().MinColor());
-        if (MinMax().MaxVisible())
-            DrawMarker(p, FmaxPointer, MaxPPT(), MinMax().MaxColor());
+    // The widget paints into the toolkit's back buffer, which reaches the screen in one
+    // operation: the square is composed there, so no further off-screen copy is needed.
+    const QPoint origin(FrPointer.Left, FrPointer.Top);
+    if (restoreBackground)
+        painter.drawImage(origin, FBmpPointerArea);
+    painter.save();
+    painter.translate(origin);
+    painter.setClipRect(QRect(QPoint(0, 0), FBmpPointerArea.deviceIndependentSize().toSize()));
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    DrawMarkers(painter);
+    DrawArrow(painter);
+    painter.restore();
+}
 
-        TColor outline = FArrowSettings.ColorPen();
-        TColor fill = FArrowSettings.ColorBrush();
-        if (FFlashing) {
-            fill = FFlashColor;
-            if (FArrowStartPos.OutlineFlashes)
-                outline = FFlashColor;
-        }
-        FArrowActPos = RotateArrow(FArrowStartPos, pos);
-        QPolygonF poly;
-        for (const QPoint& pt : FArrowActPos.Polygon())
-            poly << QPointF(pt) + QPointF(0.5, 0.5);
-        p.setPen(QPen(Resolve(outline), 1));
-        p.setBrush(Resolve(fill));
-        p.drawPolygon(poly);
+void TAbRMeter::DrawMarkers(QPainter& p) {
+    const QPoint pivot = FArrowStartPos.Pivot;
+    FminPointer = RotateMarker(FminPointerStart, pivot, PositionAngle(FRotAngle, MinPPT()));
+    FmaxPointer = RotateMarker(FmaxPointerStart, pivot, PositionAngle(FRotAngle, MaxPPT()));
+    if (MinMax().MinVisible())
+        DrawMarker(p, FminPointer, MinPPT(), MinMax().MinColor());
+    if (MinMax().MaxVisible())
+        DrawMarker(p, FmaxPointer, MaxPPT(), MinMax().MaxColor());
+}
 
-        if (FArrowActPos.R1 > 0)
-            DrawHub(p, pivot, FArrowActPos.R1, FArrowSettings.ColorCP1Pen(),
-                    FArrowSettings.ColorCP1Brush());
-        if (FArrowActPos.R2 > 0)
-            DrawHub(p, pivot, FArrowActPos.R2, FArrowSettings.ColorCP2Pen(),
-                    FArrowSettings.ColorCP2Brush());
+void TAbRMeter::DrawArrow(QPainter& p) {
+    TColor outline = FArrowSettings.ColorPen();
+    TColor fill = FArrowSettings.ColorBrush();
+    if (FFlashing) {
+        fill = FFlashColor;
+        if (FArrowStartPos.OutlineFlashes)
+            outline = FFlashColor;
     }
-    painter.drawImage(QPoint(FrPointer.Left, FrPointer.Top), square);
+    const int ppt = std::clamp(PositionOfDigit(), 0, 1000);
+    FArrowActPos = RotateArrow(FArrowStartPos, PositionAngle(FRotAngle, ppt));
+    QPolygonF poly;
+    for (const QPoint& pt : FArrowActPos.Polygon())
+        poly << QPointF(pt) + QPointF(0.5, 0.5);
+    p.setPen(QPen(Resolve(outline), 1));
+    p.setBrush(Resolve(fill));
+    p.drawPolygon(poly);
+
+    const QPoint pivot = FArrowActPos.Pivot;
+    if (FArrowActPos.R1 > 0)
+        DrawHub(p, pivot, FArrowActPos.R1, FArrowSettings.ColorCP1Pen(),
+                FArrowSettings.ColorCP1Brush());
+    if (FArrowActPos.R2 > 0)
+        DrawHub(p, pivot, FArrowActPos.R2, FArrowSettings.ColorCP2Pen(),
+                FArrowSettings.ColorCP2Brush());
 }
 
 // --- value update and flashing -----------------------------------------------------------

@@ -133,7 +133,10 @@ private:
     void PaintUnit(TAbCanvas& canvas);
     void SaveBackground();
     void BuildPointerTemplates();
-    void DrawPointer(QPainter& painter);
+    // Pointer square: the saved background (unless already painted), markers, pointer, hub.
+    void DrawPointer(QPainter& painter, bool restoreBackground);
+    void DrawMarkers(QPainter& p);
+    void DrawArrow(QPainter& p);
     void DrawMarker(QPainter& p, const std::array<QPoint, 3>& marker, int ppt, TColor own);
     void DrawHub(QPainter& p, QPoint pivot, int radius, TColor pen, TColor brush);
     void PointerFlash(int ppt);

@@ -1,11 +1,6 @@
 #pragma once
-// One QApplication for the dial suite (offscreen platform under CTest).
+// The dial suite's QApplication (offscreen), created before the first test and deleted
+// after the last one, while Qt's own globals still exist.
 #include <QApplication>
 
-inline QApplication& DialApp() {
-    static int argc = 1;
-    static char name[] = "tests_widgets_dial";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
+QApplication& DialApp();
