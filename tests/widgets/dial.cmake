@@ -5,4 +5,5 @@ uego_add_test_suite(widgets NAME widgets_dial
     ${CMAKE_CURRENT_LIST_DIR}/dial_geometry.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dial_value.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dial_meter.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dial_scale.cpp
   LIBS uego_widgets_dial Qt6::Test)
