@@ -95,6 +95,29 @@ TEST_F(QtHandOver, HandOversRunWhileAModalMessageBoxIsOpen) {
     EXPECT_TRUE(closedFromHandOver);
 }
 
+TEST_F(QtHandOver, HandOverRunsInsideAnEventLoopOpenedByAnotherHandOver) {
+    // An error box raised inside one notification keeps the other threads' notifications
+    // going.
+    std::atomic<bool> innerDone{false};
+    std::atomic<bool> outerDone{false};
+    bool innerRanWhileOuterOpen = false;
+    std::thread inner;
+    std::thread outer([&] {
+        Synchronize([&] {
+            inner = std::thread([&] {
+                Synchronize([] {});
+                innerDone = true;
+            });
+            innerRanWhileOuterOpen = RunEventLoopUntil([&] { return innerDone.load(); }, 3000);
+        });
+        outerDone = true;
+    });
+    EXPECT_TRUE(RunEventLoopUntil([&] { return outerDone.load(); }));
+    outer.join();
+    inner.join();
+    EXPECT_TRUE(innerRanWhileOuterOpen);
+}
+
 class TNotifyingThread : public TThread {
 public:
     ~TNotifyingThread() override {
