@@ -1,0 +1,189 @@
+// The main window's components, their places and the menu.
+#include <QAction>
+#include <QFileDialog>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "monitor/Serial_Test.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/QtTimer.h"
+#include "serial/VaComm.h"
+#include "widgets/AbLED.h"
+#include "widgets/AbNumEdit.h"
+#include "widgets/AbNumEditFactory.h"
+#include "widgets/AbMeterFactory.h"
+#include "widgets/AbRMeter.h"
+#include "widgets/AbSwitch.h"
+
+namespace {
+
+constexpr int ClientWidth = 482;
+constexpr int ClientHeight = 448;
+
+QFont Tahoma(int pixelSize) {
+    QFont f("Tahoma");
+    f.setPixelSize(pixelSize);
+    return f;
+}
+
+QFrame* MakeBevel(QWidget* parent, const char* name, int x, int y, int w, int h) {
+    auto* bevel = new QFrame(parent);
+    bevel->setObjectName(name);
+    bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    bevel->setGeometry(x, y, w, h);
+    return bevel;
+}
+
+TAbLED* MakeLED(QWidget* parent, const char* name, const char* caption, int x, int y, int w,
+                int h) {
+    auto* led = new TAbLED(parent);
+    led->setObjectName(name);
+    led->SetCaption(caption);
+    led->LED().SetWidth(20);
+    led->LED().SetHeight(20);
+    led->SetLED_Position(lpLeft);
+    led->SetSpacing(5);
+    led->SetChecked(false);
+    led->setGeometry(x, y, w, h);
+    return led;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int x, int y) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(x, y, 75, 25);
+    return button;
+}
+
+// Connects a toolkit signal to a handler through the error guard.
+template <class Sender, class Signal, class Handler>
+void Bind(Sender* sender, Signal signal, TForm1* form, Handler handler) {
+    QObject::connect(sender, signal, form,
+                     [form, handler] { GuardedCall([&] { (form->*handler)(); }); });
+}
+
+} // namespace
+
+void TForm1::CreateComponents() {
+    setObjectName("Form1");
+    setWindowTitle("UEGO 4100 Interface");
+    setFont(Tahoma(11));
+    auto* client = new QWidget(this);
+    client->setObjectName("ClientArea");
+    setCentralWidget(client);
+
+    VaComm1 = new TVaComm();
+    VaComm1->SetBaudrate(br19200);
+    VaComm1->FlowControl().SetOutCtsFlow(false);
+    VaComm1->FlowControl().SetOutDsrFlow(false);
+    VaComm1->FlowControl().SetControlDtr(dtrDisabled);
+    VaComm1->FlowControl().SetControlRts(rtsDisabled);
+    VaComm1->FlowControl().SetXonXoffOut(false);
+    VaComm1->FlowControl().SetXonXoffIn(false);
+    VaComm1->FlowControl().SetDsrSensitivity(false);
+    VaComm1->SetDeviceName("COM%d");
+    VaComm1->SetPortNum(1);
+
+    Timer1 = new TTimer(this);
+    Timer1->SetEnabled(false);
+    Timer1->SetInterval(100);
+
+    Meter1 = CreateMeter1(client);
+    Meter1->setGeometry(121, 32, 337, 321);
+
+    Bevel1 = MakeBevel(client, "Bevel1", 8, 32, 106, 74);
+    ONLINE = MakeLED(client, "ONLINE", "ONLINE", 12, 35, 73, 33);
+    OFFLINE = MakeLED(client, "OFFLINE", "OFFLINE", 12, 73, 73, 33);
+    OFFLINE->LED().SetColorOn(clRed);
+
+    Bevel3 = MakeBevel(client, "Bevel3", 8, 112, 106, 80);
+    WarmupLED = MakeLED(client, "WarmupLED", "WARMUP", 12, 116, 94, 33);
+    Value1 = CreateValue1(client);
+    Value1->setGeometry(18, 157, 48, 25);
+    StaticText3 = MakeLabel(client, "StaticText3", "Volts", 72, 162);
+    StaticText3->setFont(Tahoma(13));
+    StaticText3->adjustSize();
+
+    Bevel2 = MakeBevel(client, "Bevel2", 8, 197, 106, 87);
+    LogStart = MakeButton(client, "LogStart", "Log Start", 18, 203);
+    LogStop = MakeButton(client, "LogStop", "Log Stop", 18, 230);
+    DiskLED = MakeLED(client, "DiskLED", "Disk Log Active", 12, 256, 103, 33);
+
+    Lambda1 = CreateLambda1(client);
+    Lambda1->setGeometry(224, 359, 129, 56);
+
+    StaticText2 = MakeLabel(client, "StaticText2", QString(), 60, 497);
+    StaticText2->resize(800, 15);
+
+    AbToggleSwitch1 = new TAbToggleSwitch(client);
+    AbToggleSwitch1->setObjectName("AbToggleSwitch1");
+    AbToggleSwitch1->setGeometry(383, 370, 33, 57);
+    AbToggleSwitch1->SetOrientation(boVertical);
+    AbToggleSwitch1->SetTextOn("ON");
+    AbToggleSwitch1->SetTextOff("OFF");
+    AbToggleSwitch1->SetColorOn(clLime);
+    AbToggleSwitch1->SetColorOff(clRed);
+    AbToggleSwitch1->SetChecked(false);
+    AbToggleSwitch1->setEnabled(false);
+    AbToggleSwitch1->setVisible(false);
+
+    StringGrid1 = new QTableWidget(20, 3, client);
+    StringGrid1->setObjectName("StringGrid1");
+    StringGrid1->setGeometry(464, 0, 217, 521);
+    StringGrid1->setVisible(false);
+
+    SaveTextFileDialog1 = new QFileDialog(this);
+    SaveTextFileDialog1->setObjectName("SaveTextFileDialog1");
+    SaveTextFileDialog1->setAcceptMode(QFileDialog::AcceptSave);
+    SaveTextFileDialog1->setFileMode(QFileDialog::AnyFile);
+    SaveTextFileDialog1->setDefaultSuffix("txt");
+    SaveTextFileDialog1->setNameFilter("txt (*.txt)");
+    SaveTextFileDialog1->setOption(QFileDialog::DontUseNativeDialog, true);
+    SaveTextFileDialog1->setSizeGripEnabled(true);
+
+    // Client area 482 x 448 below the menu bar.
+    resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+}
+
+void TForm1::CreateMenu() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("MainMenu1");
+    Setup1 = bar->addMenu("Setup");
+    Setup1->setObjectName("Setup1");
+    ComPort1 = Setup1->addAction("Com Port");
+    ComPort1->setObjectName("ComPort1");
+    Calibration1 = Setup1->addAction("Sensor  Calibration");
+    Calibration1->setObjectName("Calibration1");
+    Calibration1->setEnabled(false);
+    CANSetup1 = Setup1->addAction("CAN Setup");
+    CANSetup1->setObjectName("CANSetup1");
+    CANSetup1->setEnabled(false);
+    About1 = bar->addAction("About");
+    About1->setObjectName("About1");
+}
+
+void TForm1::ConnectHandlers() {
+    Timer1->OnTimer = [this](TTimer* sender) { Timer1Timer(sender); };
+    AbToggleSwitch1->OnStatusChanged = [this](QObject* sender) {
+        GuardedCall([&] { AbToggleSwitch1StatusChanged(sender); });
+    };
+    VaComm1->OnRxChar = [this](TVaCustomComm* sender, int count) { VaComm1RxChar(sender, count); };
+    Bind(LogStart, &QPushButton::clicked, this, &TForm1::LogStartClick);
+    Bind(LogStop, &QPushButton::clicked, this, &TForm1::LogStopClick);
+    Bind(ComPort1, &QAction::triggered, this, &TForm1::ComPort1Click);
+    Bind(Calibration1, &QAction::triggered, this, &TForm1::Calibration1Click);
+    Bind(CANSetup1, &QAction::triggered, this, &TForm1::CANSetup1Click);
+    Bind(About1, &QAction::triggered, this, &TForm1::About1Click);
+}

@@ -1,0 +1,40 @@
+#include "QuitOnSignal.h"
+
+#include <QPointer>
+#include <QSocketNotifier>
+#include <QWidget>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+int SignalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] ssize_t n = ::write(SignalPipe[1], &byte, 1);
+}
+} // namespace
+
+void CloseWindowOnTermination(QWidget* window) {
+    if (::pipe2(SignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        return;
+    }
+    auto* notifier = new QSocketNotifier(SignalPipe[0], QSocketNotifier::Read, window);
+    QPointer<QWidget> target(window);
+    QObject::connect(notifier, &QSocketNotifier::activated, window, [target] {
+        char buffer[16];
+        while (::read(SignalPipe[0], buffer, sizeof buffer) > 0) {
+        }
+        if (target) {
+            target->close();
+        }
+    });
+    struct sigaction sa {};
+    sa.sa_handler = OnSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        ::sigaction(sig, &sa, nullptr);
+    }
+}

@@ -1,0 +1,123 @@
+#include "Unit5.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "dialogs/PortDescription.h"
+#include "monitor/Serial_Test.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/PortNames.h"
+#include "serial/VaComm.h"
+#include "widgets/AbLED.h"
+#include "widgets/AbSwitch.h"
+
+TComPortForm* ComPortForm = nullptr;
+
+namespace {
+constexpr int MinPort = 1;
+constexpr int MaxPort = 255;
+} // namespace
+
+TComPortForm::TComPortForm() : TDialogForm("Com Port", 323, 167) {
+    setObjectName("ComPortForm");
+    SpinEdit2 = new QSpinBox(this);
+    SpinEdit2->setObjectName("SpinEdit2");
+    SpinEdit2->setGeometry(127, 24, 49, 22);
+    SpinEdit2->setRange(MinPort, MaxPort);
+    SpinEdit2->setValue(1);
+    Button1 = new QPushButton("Open", this);
+    Button1->setObjectName("Button1");
+    Button1->setGeometry(114, 64, 75, 25);
+    AbLED2 = new TAbLED(this);
+    AbLED2->setObjectName("AbLED2");
+    AbLED2->SetCaption("Port Open");
+    AbLED2->SetLED_Position(lpLeft);
+    AbLED2->SetSpacing(5);
+    AbLED2->setGeometry(116, 95, 73, 33);
+    DeviceText = new QLabel(this);
+    DeviceText->setObjectName("DeviceText");
+    DeviceText->setGeometry(6, 128, 311, 36);
+    DeviceText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    DeviceText->setWordWrap(true);
+    connect(Button1, &QPushButton::clicked, this,
+            [this] { GuardedCall([this] { Button1Click(); }); });
+    connect(SpinEdit2, &QSpinBox::valueChanged, this,
+            [this] { GuardedCall([this] { UpdateDeviceText(); }); });
+    // The window cannot be moved in the original design; a window manager's move command
+    // cannot be withdrawn from here, so the dialog is re-centred whenever it is shown instead.
+}
+
+int TComPortForm::PortNumber() const {
+    bool ok = false;
+    int value = SpinEdit2->cleanText().trimmed().toInt(&ok);
+    if (!ok) {
+        return MinPort;
+    }
+    return std::clamp(value, MinPort, MaxPort);
+}
+
+void TComPortForm::UpdateDeviceText() {
+    setFixedSize(323, 167);
+    DeviceText->resize(DeviceText->width(), 36);
+    DeviceText->setText(QString::fromStdString(DescribePort(PortNumber())));
+}
+
+void TComPortForm::FormActivate() {
+    UpdateDeviceText();
+    SetMainWindowEnabled(false);
+}
+
+void TComPortForm::FormClose() {
+    SetMainWindowEnabled(true);
+    if (!Form1->VaComm1->Active()) {
+        AbLED2->SetChecked(false);
+        Form1->Calibration1->setEnabled(false);
+        Form1->CANSetup1->setEnabled(false);
+    }
+}
+
+void TComPortForm::Button1Click() {
+    TVaComm* comm = Form1->VaComm1;
+    AbLED2->SetChecked(false);
+    if (comm->Active()) {
+        comm->Close();
+    }
+    comm->SetPortNum(PortNumber());
+    UpdateDeviceText();
+    OpenPort();
+    if (comm->Active()) {
+        AbLED2->SetChecked(true);
+        Form1->Calibration1->setEnabled(true);
+        Form1->CANSetup1->setEnabled(true);
+        Form1->AbToggleSwitch1->SetChecked(true);
+    } else {
+        AbLED2->SetChecked(false);
+        Form1->Calibration1->setEnabled(false);
+        Form1->CANSetup1->setEnabled(false);
+        Form1->AbToggleSwitch1->SetChecked(false);
+    }
+}
+
+void TComPortForm::OpenPort() {
+    try {
+        Form1->VaComm1->Open();
+    } catch (const std::exception& e) {
+        // Only adds a line to the dialog; the error itself goes on to the error display.
+        ShowAccessHint(e.what());
+        throw;
+    }
+}
+
+void TComPortForm::ShowAccessHint(const std::string& error) {
+    if (!IsPermissionError(error)) {
+        return;
+    }
+    std::string device;
+    ResolvePortName("COM" + std::to_string(PortNumber()), device);
+    DeviceText->setText(DeviceText->text() + "\n" + QString::fromStdString(AccessHint(device)));
+    // Room for the extra lines below the lamp.
+    setFixedSize(323, 167 + 2 * fontMetrics().height());
+    DeviceText->resize(DeviceText->width(), 36 + 2 * fontMetrics().height());
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Com Port: the user picks the port number and opens the port; a successful opening starts
+// polling. Under the lamp the dialog tells which device the number stands for, and after a
+// refused opening for lack of permission, how to get access.
+#include "dialogs/DialogForm.h"
+
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class TAbLED;
+
+class TComPortForm : public TDialogForm {
+    Q_OBJECT
+public:
+    TComPortForm();
+
+    void Button1Click();
+    // The port number in the spin field: text that is not a whole number counts as 1;
+    // the result lies in 1 to 255.
+    int PortNumber() const;
+    // Refreshes the device line for the number in the spin field.
+    void UpdateDeviceText();
+
+    QSpinBox* SpinEdit2 = nullptr;
+    QPushButton* Button1 = nullptr;
+    TAbLED* AbLED2 = nullptr;
+    QLabel* DeviceText = nullptr;
+
+protected:
+    void FormActivate() override;
+    void FormClose() override;
+
+private:
+    void OpenPort();
+    void ShowAccessHint(const std::string& error);
+};
+
+extern TComPortForm* ComPortForm;

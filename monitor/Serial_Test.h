@@ -1,0 +1,121 @@
+#pragma once
+// The main window "UEGO 4100 Interface": live monitoring of the WBX4100 controller (poll tick,
+// link watchdog, receive dispatcher) and the data log. The layout and menu are built in
+// app/MainLayout.cpp; the state shared with the dialogs lives in the unit-level variables
+// below, touched only on the user-interface thread.
+#include <QMainWindow>
+#include <cstdint>
+#include <string>
+
+#include "monitor/DataLog.h"
+
+class QAction;
+class QFileDialog;
+class QFrame;
+class QLabel;
+class QMenu;
+class QTableWidget;
+class QPushButton;
+class TAbLED;
+class TAbNumEdit;
+class TAbToggleSwitch;
+class TAb270Meter;
+class TTimer;
+class TVaComm;
+class TVaCustomComm;
+
+// Unit-level state of the monitoring logic.
+extern bool Lambda_request;   // a live-data reply is expected
+extern bool CALrequest;       // a calibration reply is expected
+extern bool CANrequest;       // a CAN reply is expected
+extern int32_t Offline_count; // poll ticks since a byte was last received, capped at 10
+extern double Lambda;         // last decoded lambda
+extern uint8_t Batt_raw;      // last raw supply-voltage byte
+extern uint16_t CALrich;
+extern uint16_t CALlean;
+extern int32_t FirmwareVersion; // in tenths
+extern uint16_t CANaddress;
+extern uint8_t CANspeed; // CAN bit-rate code: last read or last chosen
+extern bool LogOn;       // a data log is open
+extern TDataLog Logfile;
+extern std::string NameOfFile;
+
+// Puts every unit-level variable back to its start value (the log is closed).
+void ResetSerialTestState();
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Writes one request byte to the controller; the result of the write is ignored.
+    void Sendbyte(uint8_t data);
+
+    // Handlers.
+    void Timer1Timer(TTimer* Sender);
+    void AbToggleSwitch1StatusChanged(QObject* Sender);
+    void VaComm1RxChar(TVaCustomComm* Sender, int Count);
+    void LogStartClick();
+    void LogStopClick();
+    void ComPort1Click();
+    void Calibration1Click();
+    void CANSetup1Click();
+    void About1Click();
+    // Closes the port, then the log. Runs once, when the main window closes or is destroyed.
+    void FormDestroy();
+
+    // Components (named as in the window's definition).
+    TVaComm* VaComm1 = nullptr;
+    TTimer* Timer1 = nullptr;
+    TAb270Meter* Meter1 = nullptr;
+    QFrame* Bevel1 = nullptr;
+    QFrame* Bevel2 = nullptr;
+    QFrame* Bevel3 = nullptr;
+    TAbLED* ONLINE = nullptr;
+    TAbLED* OFFLINE = nullptr;
+    TAbLED* WarmupLED = nullptr;
+    TAbLED* DiskLED = nullptr;
+    TAbNumEdit* Value1 = nullptr;
+    TAbNumEdit* Lambda1 = nullptr;
+    QLabel* StaticText2 = nullptr;
+    QLabel* StaticText3 = nullptr;
+    QPushButton* LogStart = nullptr;
+    QPushButton* LogStop = nullptr;
+    TAbToggleSwitch* AbToggleSwitch1 = nullptr;
+    QTableWidget* StringGrid1 = nullptr;
+    QFileDialog* SaveTextFileDialog1 = nullptr;
+    QMenu* Setup1 = nullptr;
+    QAction* ComPort1 = nullptr;
+    QAction* Calibration1 = nullptr;
+    QAction* CANSetup1 = nullptr;
+    QAction* About1 = nullptr;
+
+    // Cell of the hidden diagnostics table (column, row).
+    std::string Cell(int col, int row) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Built in app/MainLayout.cpp.
+    void CreateComponents();
+    void CreateMenu();
+    void ConnectHandlers();
+
+    void SetCell(int col, int row, const std::string& text);
+    void SetLinkMenuEnabled(bool enabled);
+    void LinkActivity();
+    void LinkTick();
+    void LiveDataReply();
+    void CalibrationReply();
+    void CanReply();
+    uint8_t NextByte();
+    void AppendLogLine();
+    void CloseLogAfterFailure();
+    bool ChooseLogFile(std::string& path);
+
+    bool FDestroyed = false;
+};
+
+extern TForm1* Form1;

@@ -1,0 +1,176 @@
+#include "UiHarness.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <pty.h>
+#include <sstream>
+#include <termios.h>
+#include <unistd.h>
+
+#include "app/Startup.h"
+#include "dialogs/Unit5.h"
+#include "monitor/Serial_Test.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/PortDirectory.h"
+#include "platform/QtSynchronize.h"
+#include "platform/Regional.h"
+#include "platform/Synchronize.h"
+#include "widgets/AbNumEdit.h"
+
+namespace {
+QApplication* App() {
+    static int argc = 1;
+    static char name[] = "tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        auto* a = new QApplication(argc, argv);
+        SetMainThread();
+        InstallQtSynchronizeHook();
+        return a;
+    }();
+    return app;
+}
+} // namespace
+
+TTestDevice::TTestDevice(const std::string& portDirectory, int portNumber) {
+    char name[256];
+    if (::openpty(&FMaster, &FSlave, name, nullptr, nullptr) != 0) {
+        throw std::runtime_error("openpty failed");
+    }
+    termios tio{};
+    ::tcgetattr(FSlave, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(FSlave, TCSANOW, &tio);
+    ::fcntl(FMaster, F_SETFL, ::fcntl(FMaster, F_GETFL) | O_NONBLOCK);
+    FLink = portDirectory + "/COM" + std::to_string(portNumber);
+    ::unlink(FLink.c_str());
+    if (::symlink(name, FLink.c_str()) != 0) {
+        throw std::runtime_error("symlink failed");
+    }
+}
+
+TTestDevice::~TTestDevice() {
+    ::unlink(FLink.c_str());
+    ::close(FMaster);
+    ::close(FSlave);
+}
+
+void TTestDevice::Write(const std::vector<uint8_t>& bytes) {
+    ASSERT_EQ(::write(FMaster, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+}
+
+std::vector<uint8_t> TTestDevice::ReadAll() {
+    std::vector<uint8_t> out;
+    uint8_t buffer[256];
+    ssize_t n;
+    while ((n = ::read(FMaster, buffer, sizeof buffer)) > 0) {
+        out.insert(out.end(), buffer, buffer + n);
+    }
+    return out;
+}
+
+void UiHarness::SetUp() {
+    App();
+    char tmpl[] = "/tmp/uego-ui-XXXXXX";
+    PortDir = ::mkdtemp(tmpl);
+    SetPortDirectory(PortDir);
+    SetRegionalSettings(EnglishRegionalSettings());
+    SetErrorDisplayHook([this](const std::string& message) { Errors.push_back(message); });
+    CreateApplicationWindows();
+    Form1->show();
+    QApplication::processEvents();
+}
+
+void UiHarness::TearDown() {
+    DestroyApplicationWindows();
+    Sim.reset();
+    QApplication::processEvents();
+    SetErrorDisplayHook({});
+    SetPortDirectory("");
+    std::system(("rm -rf '" + PortDir + "'").c_str());
+}
+
+TWbxSimulator& UiHarness::StartSimulator(int port, const TSimConfig& config) {
+    Sim = std::make_unique<TWbxSimulator>(config);
+    Sim->Start(PortDir, port);
+    return *Sim;
+}
+
+void UiHarness::PressOpen(int port) {
+    ComPortForm->SpinEdit2->setValue(port);
+    ComPortForm->Button1->click();
+}
+
+bool UiHarness::WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs) {
+            return false;
+        }
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+void UiHarness::Pump(int ms) {
+    QTest::qWait(ms);
+}
+
+namespace {
+// Answers the save dialog once it is up (it runs its own event loop).
+void AnswerSaveDialog(const std::string& path) {
+    auto* dialog = Form1->SaveTextFileDialog1;
+    if (!dialog->isVisible()) {
+        QTimer::singleShot(10, [path] { AnswerSaveDialog(path); });
+        return;
+    }
+    if (path.empty()) {
+        dialog->reject();
+        return;
+    }
+    // Typed as a user would: the folder, then the name in the name field.
+    const QFileInfo info(QString::fromStdString(path));
+    dialog->setDirectory(info.absolutePath());
+    auto* nameEdit = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(nameEdit, nullptr);
+    nameEdit->setText(info.fileName());
+    // An existing file brings the overwrite question: answer it with Yes.
+    QTimer::singleShot(100, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            box->button(QMessageBox::Yes)->click();
+        }
+    });
+    QMetaObject::invokeMethod(dialog, "accept");
+}
+} // namespace
+
+void UiHarness::StartLogTo(const std::string& path) {
+    QTimer::singleShot(0, [path] { AnswerSaveDialog(path); });
+    Form1->LogStart->click();
+}
+
+std::string UiHarness::TempPath(const std::string& name) const {
+    return PortDir + "/" + name;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+QString Text(const TAbNumEdit* edit) {
+    return edit->text();
+}

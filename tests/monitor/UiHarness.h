@@ -1,0 +1,52 @@
+#pragma once
+// Drives the program's real windows on the offscreen platform against a simulated controller
+// (or a bare pseudo-terminal the test plays itself), published in a temporary port directory.
+// Errors that would reach the user's message box are recorded instead.
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sim/Simulator.h"
+
+// A pseudo-terminal published as COM<n> whose master side the test plays directly.
+class TTestDevice {
+public:
+    TTestDevice(const std::string& portDirectory, int portNumber);
+    ~TTestDevice();
+    void Write(const std::vector<uint8_t>& bytes);
+    // Everything the program has sent so far.
+    std::vector<uint8_t> ReadAll();
+
+private:
+    int FMaster = -1;
+    int FSlave = -1;
+    std::string FLink;
+};
+
+class UiHarness : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the simulator as COM<port>.
+    TWbxSimulator& StartSimulator(int port = 1, const TSimConfig& config = TSimConfig());
+    // Chooses the port number in the Com Port dialog and presses "Open".
+    void PressOpen(int port = 1);
+    // Runs the event loop until `condition` holds or `timeoutMs` pass; returns the condition.
+    bool WaitUntil(const std::function<bool()>& condition, int timeoutMs);
+    void Pump(int ms);
+    // "Log Start", answering the save dialog with `path` (or cancelling it when empty).
+    void StartLogTo(const std::string& path);
+    std::string TempPath(const std::string& name) const;
+
+    std::vector<std::string> Errors;
+    std::string PortDir;
+    std::unique_ptr<TWbxSimulator> Sim;
+};
+
+std::string ReadWholeFile(const std::string& path);
+QString Text(const class TAbNumEdit* edit);
