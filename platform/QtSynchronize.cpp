@@ -37,6 +37,8 @@ void DropNotifier() {
 void InstallQtSynchronizeHook() {
     RemoveQtSynchronizeHook();
     SetMainThread();
+    if (QCoreApplication::instance() == nullptr)
+        return; // no event loop to wake: hand-overs wait for explicit CheckSynchronize calls
     Wake = std::make_unique<TQtWake>();
     // Parented to the application object, so it goes when the application does.
     auto* notifier = new QSocketNotifier(Wake->Pending.Handle(), QSocketNotifier::Read,
