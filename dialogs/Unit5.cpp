@@ -64,8 +64,11 @@ void TComPortForm::UpdateDeviceText() {
     DeviceText->setText(QString::fromStdString(DescribePort(PortNumber())));
 }
 
-void TComPortForm::FormActivate() {
+void TComPortForm::FormShow() {
     UpdateDeviceText();
+}
+
+void TComPortForm::FormActivate() {
     SetMainWindowEnabled(false);
 }
 

@@ -27,6 +27,7 @@ public:
     QLabel* DeviceText = nullptr;
 
 protected:
+    void FormShow() override;
     void FormActivate() override;
     void FormClose() override;
 

@@ -1,0 +1,82 @@
+// The Com Port dialog: device line, opening and re-opening, activation and closing rules.
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include "dialogs/PortDescription.h"
+#include "dialogs/Unit5.h"
+#include "monitor/Serial_Test.h"
+#include "platform/QtTimer.h"
+#include "serial/VaComm.h"
+#include "tests/monitor/UiHarness.h"
+#include "widgets/AbLED.h"
+#include "widgets/AbSwitch.h"
+
+using ComPortDialog = UiHarness;
+
+TEST_F(ComPortDialog, LayoutAndDeviceLineFollowTheNumber) {
+    StartSimulator(1);
+    EXPECT_EQ(ComPortForm->windowTitle(), "Com Port");
+    EXPECT_EQ(ComPortForm->size(), QSize(323, 167));
+    EXPECT_EQ(ComPortForm->SpinEdit2->value(), 1);
+    EXPECT_EQ(ComPortForm->SpinEdit2->minimum(), 1);
+    EXPECT_EQ(ComPortForm->SpinEdit2->maximum(), 255);
+    EXPECT_EQ(ComPortForm->Button1->text(), "Open");
+    EXPECT_EQ(ComPortForm->Button1->geometry(), QRect(114, 64, 75, 25));
+    EXPECT_FALSE(ComPortForm->AbLED2->Checked());
+
+    Form1->ComPort1->trigger();
+    ASSERT_TRUE(WaitUntil([] { return ComPortForm->isVisible(); }, 1000));
+    EXPECT_EQ(ComPortForm->DeviceText->text().toStdString(), "COM1 = " + Sim->SlavePath());
+    ComPortForm->SpinEdit2->setValue(3);
+    EXPECT_EQ(ComPortForm->DeviceText->text(), "COM3: no such device");
+    // Modeless, a window of its own, not a child of the main window.
+    EXPECT_FALSE(ComPortForm->isModal());
+    EXPECT_EQ(ComPortForm->parentWidget(), nullptr);
+    ComPortForm->close();
+}
+
+TEST_F(ComPortDialog, ActivationDisablesTheMainWindowAndClosingEnablesIt) {
+    Form1->ComPort1->trigger();
+    ASSERT_TRUE(WaitUntil([] { return !Form1->isEnabled(); }, 1000));
+    EXPECT_TRUE(ComPortForm->isEnabled());
+    ComPortForm->close();
+    EXPECT_TRUE(Form1->isEnabled());
+    EXPECT_FALSE(ComPortForm->isVisible());
+}
+
+TEST_F(ComPortDialog, ReopenWhilePollingKeepsTheTimerAndClosingWithoutPortDisablesItems) {
+    StartSimulator(1);
+    PressOpen(1);
+    ASSERT_TRUE(WaitUntil([] { return Form1->ONLINE->Checked(); }, 1000));
+    PressOpen(1); // same port again: closed, then opened
+    EXPECT_TRUE(Form1->VaComm1->Active());
+    EXPECT_TRUE(ComPortForm->AbLED2->Checked());
+    EXPECT_TRUE(Form1->Timer1->Enabled());
+    EXPECT_TRUE(Errors.empty());
+
+    // A failed re-open leaves the port closed, the lamp out and the switch as it was.
+    PressOpen(9);
+    EXPECT_EQ(Errors.size(), 1u);
+    EXPECT_FALSE(Form1->VaComm1->Active());
+    EXPECT_FALSE(ComPortForm->AbLED2->Checked());
+    EXPECT_TRUE(Form1->AbToggleSwitch1->Checked());
+    EXPECT_TRUE(Form1->Calibration1->isEnabled());
+    // Closing the dialog with the port closed disables the setup items at once.
+    ComPortForm->close();
+    EXPECT_FALSE(Form1->Calibration1->isEnabled());
+    EXPECT_FALSE(Form1->CANSetup1->isEnabled());
+}
+
+TEST(PortDescription, PermissionErrorsGetAnAccessHint) {
+    EXPECT_TRUE(
+        IsPermissionError("Can't open specified device COM1 (Error 13, Permission denied)"));
+    EXPECT_FALSE(IsPermissionError("Specified device not found (COM1)."));
+    const std::string hint = AccessHint("/dev/null");
+    EXPECT_NE(hint.find("group"), std::string::npos);
+    EXPECT_NE(hint.find("log"), std::string::npos);
+    // A device owned by root alone points at the usual serial group.
+    EXPECT_NE(AccessHint("/no/such/device").find("dialout"), std::string::npos);
+}
