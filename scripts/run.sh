@@ -29,7 +29,7 @@ trap cleanup EXIT
 start_simulator() {
     local log
     log=$(mktemp)
-    "$SIMULATOR" --name COM1 >"$log" 2>&1 &
+    "$SIMULATOR" --port 1 >"$log" 2>&1 &
     PIDS+=($!)
     local i
     for i in $(seq 50); do
