@@ -1,17 +1,95 @@
 #include "Unit2.h"
 
 #include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 
+#include "dialogs/PlugPicture.h"
+#include "platform/ErrorDisplay.h"
+#include "protocol/Conversions.h"
+#include "protocol/Requests.h"
+#include "widgets/AbLED.h"
 #include "widgets/AbNumEdit.h"
 #include "widgets/AbNumEditFactory.h"
 
 TCalForm* CalForm = nullptr;
 
-TCalForm::TCalForm() : TDialogForm("Sensor Setup", 389, 174) {
+namespace {
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
+                        const QRect& place) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(place);
+    button->setAutoDefault(false);
+    return button;
+}
+} // namespace
+
+TCalForm::TCalForm() : TSetupForm("Sensor Setup", 389, 174) {
     setObjectName("CalForm");
     ResistanceEdit1 = CreateResistanceEdit1(this);
     ResistanceEdit1->setGeometry(140, 16, 61, 27);
-    VersionText = new QLabel("***", this);
-    VersionText->setObjectName("VersionText");
-    VersionText->move(24, 130);
+    Image1 = new QLabel(this);
+    Image1->setObjectName("Image1");
+    Image1->setGeometry(207, 16, 26, 27);
+    Image1->setPixmap(PlugPicturePixmap(26, 27));
+    StaticText3 = MakeLabel(this, "StaticText3", "Sensor plug resistor value (Ohms)", 96, 49);
+    ReadButton1 = MakeButton(this, "ReadButton1", "Read Cal value", QRect(72, 83, 90, 25));
+    WriteButton2 = MakeButton(this, "WriteButton2", "Write Cal value", QRect(201, 83, 89, 25));
+    VersionText = MakeLabel(this, "VersionText", "***", 24, 130);
+    ProgressBar1 = CreateProgressBar(this, "ProgressBar1", QRect(120, 130, 150, 17));
+    Timer1 = CreateProgressTimer(this);
+    Timer1->OnTimer = [this](TTimer* sender) { Timer1Timer(sender); };
+    connect(ReadButton1, &QPushButton::clicked, this,
+            [this] { GuardedCall([this] { ReadButton1Click(); }); });
+    connect(WriteButton2, &QPushButton::clicked, this,
+            [this] { GuardedCall([this] { WriteButton2Click(); }); });
+    FormCreate();
+}
+
+void TCalForm::FormCreate() {
+    ResistanceEdit1->setToolTip("Measure sensor plug resistor and enter value");
+}
+
+void TCalForm::FormShow() {
+    ProgressBar1->hide();
+    if (Form1->ONLINE->Checked()) {
+        ActivateFromShow();
+        ReadButton1Click();
+    }
+}
+
+void TCalForm::ReadButton1Click() {
+    Form1->Timer1->SetEnabled(false);
+    Form1->AbToggleSwitch1->SetChecked(false);
+    Form1->VaComm1->PurgeRead();
+    SendCalibrationRead(PortSink());
+    StartProgress(ProgressBar1, Timer1);
+    CALrequest = true;
+    CANrequest = false;
+}
+
+void TCalForm::WriteButton2Click() {
+    if (!CommitTypedValue(ResistanceEdit1)) {
+        return;
+    }
+    Form1->AbToggleSwitch1->SetChecked(false);
+    Form1->VaComm1->PurgeRead();
+    const auto cal = static_cast<uint16_t>(CalFromResistance(ResistanceEdit1->ValueAsInt()));
+    SetDiagnosticsCell(2, 15, QString::number(cal));
+    // The controller's answer to a write is not decoded; the next purge discards it.
+    SendCalibrationWrite(PortSink(), cal);
+    StartProgress(ProgressBar1, Timer1);
+}
+
+void TCalForm::Timer1Timer(TTimer* /*Sender*/) {
+    EndProgress(ProgressBar1, Timer1);
 }

@@ -1,40 +1,112 @@
 #include "Unit3.h"
 
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 
-#include "monitor/Serial_Test.h"
 #include "platform/ErrorDisplay.h"
+#include "protocol/Requests.h"
 #include "widgets/AbNumEdit.h"
 #include "widgets/AbNumEditFactory.h"
 
 TCANform* CANform = nullptr;
 
 namespace {
-QRadioButton* MakeRadio(QWidget* parent, const char* caption, int x, int y) {
+void ShowNoteBox(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok, parent);
+    box.exec();
+}
+
+TCANform::TNoteDisplay& NoteDisplay() {
+    static TCANform::TNoteDisplay display;
+    return display;
+}
+
+QRadioButton* MakeRadio(QWidget* parent, const char* name, const char* caption, int x, int y) {
     auto* button = new QRadioButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(x, y, 113, 17);
     return button;
 }
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int y) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(208, y, 105, 25);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
 } // namespace
 
-TCANform::TCANform() : TDialogForm("CAN Setup", 353, 242) {
+TCANform::TCANform() : TSetupForm("CAN Setup", 353, 242) {
     setObjectName("CANform");
     CANAbNumEdit2 = CreateCANAbNumEdit2(this);
     CANAbNumEdit2->setGeometry(72, 28, 65, 21);
-    RadioButton1 = MakeRadio(this, "100 Kbps", 36, 104);
-    RadioButton2 = MakeRadio(this, "125 Kbps", 36, 127);
-    RadioButton3 = MakeRadio(this, "250 Kbps", 36, 150);
-    RadioButton4 = MakeRadio(this, "500 Kbps", 184, 104);
-    RadioButton5 = MakeRadio(this, "1 Mbps", 184, 127);
-    auto bind = [](QRadioButton* button, void (TCANform::*handler)(), TCANform* form) {
-        QObject::connect(button, &QRadioButton::clicked, form,
-                         [form, handler] { GuardedCall([form, handler] { (form->*handler)(); }); });
+    StaticText1 = MakeLabel(this, "StaticText1", "11 bit CAN address (0-2046)", 36, 55);
+    Button1 = MakeButton(this, "Button1", "Read CAN data", 24);
+    Button2 = MakeButton(this, "Button2", "Write CAN data", 55);
+    // The frame only surrounds the speed buttons; they are the window's own controls, made
+    // after it so they lie on top, and exclude each other as siblings.
+    RadioGroup1 = new QGroupBox("CAN Bus Speed", this);
+    RadioGroup1->setObjectName("RadioGroup1");
+    RadioGroup1->setGeometry(17, 86, 296, 91);
+    // Caption on the frame's top line, so the frame encloses the buttons placed within it.
+    RadioGroup1->setStyleSheet(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 8px; padding: 0 2px; }");
+    RadioButton1 = MakeRadio(this, "RadioButton1", "100 Kbps", 36, 104);
+    RadioButton2 = MakeRadio(this, "RadioButton2", "125 Kbps", 36, 127);
+    RadioButton3 = MakeRadio(this, "RadioButton3", "250 Kbps", 36, 150);
+    RadioButton4 = MakeRadio(this, "RadioButton4", "500 Kbps", 184, 104);
+    RadioButton5 = MakeRadio(this, "RadioButton5", "1 Mbps", 184, 127);
+    ProgressBar2 = CreateProgressBar(this, "ProgressBar2", QRect(88, 183, 150, 17));
+    StaticText2 = MakeLabel(this, "StaticText2", "Note: CAN only supported on WBX4100C", 72, 216);
+    Timer1 = CreateProgressTimer(this);
+    Timer1->OnTimer = [this](TTimer* sender) { Timer1Timer(sender); };
+
+    const auto bind = [this](QAbstractButton* button, void (TCANform::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this,
+                [this, handler] { GuardedCall([this, handler] { (this->*handler)(); }); });
     };
-    bind(RadioButton1, &TCANform::RadioButton1Click, this);
-    bind(RadioButton2, &TCANform::RadioButton2Click, this);
-    bind(RadioButton3, &TCANform::RadioButton3Click, this);
-    bind(RadioButton4, &TCANform::RadioButton4Click, this);
-    bind(RadioButton5, &TCANform::RadioButton5Click, this);
+    bind(Button1, &TCANform::Button1Click);
+    bind(Button2, &TCANform::Button2Click);
+    for (const TSpeedButton& s : SpeedButtons()) {
+        bind(s.Button, s.Click);
+    }
+}
+
+TCANform::TNoteDisplay TCANform::SetNoteDisplay(TNoteDisplay display) {
+    TNoteDisplay previous = std::move(NoteDisplay());
+    NoteDisplay() = std::move(display);
+    return previous;
+}
+
+std::array<TCANform::TSpeedButton, 5> TCANform::SpeedButtons() const {
+    return {{{9, RadioButton1, &TCANform::RadioButton1Click},
+             {7, RadioButton2, &TCANform::RadioButton2Click},
+             {3, RadioButton3, &TCANform::RadioButton3Click},
+             {1, RadioButton4, &TCANform::RadioButton4Click},
+             {0, RadioButton5, &TCANform::RadioButton5Click}}};
+}
+
+void TCANform::FormShow() {
+    ProgressBar2->hide();
+    CALrequest = false;
+    CANrequest = false;
 }
 
 void TCANform::RadioButton1Click() {
@@ -54,20 +126,43 @@ void TCANform::RadioButton5Click() {
 }
 
 void TCANform::CheckSpeedButton(uint8_t code) {
-    struct Entry {
-        uint8_t Code;
-        QRadioButton* Button;
-        void (TCANform::*Click)();
-    };
-    const Entry entries[] = {{9, RadioButton1, &TCANform::RadioButton1Click},
-                             {7, RadioButton2, &TCANform::RadioButton2Click},
-                             {3, RadioButton3, &TCANform::RadioButton3Click},
-                             {1, RadioButton4, &TCANform::RadioButton4Click},
-                             {0, RadioButton5, &TCANform::RadioButton5Click}};
-    for (const Entry& e : entries) {
-        if (e.Code == code) {
-            e.Button->setChecked(true);
-            (this->*e.Click)();
+    for (const TSpeedButton& s : SpeedButtons()) {
+        if (s.Code == code) {
+            s.Button->setChecked(true);
+            (this->*s.Click)();
         }
+    }
+}
+
+void TCANform::Button1Click() {
+    Form1->AbToggleSwitch1->SetChecked(false);
+    Form1->VaComm1->PurgeRead();
+    SendCanRead(PortSink());
+    StartProgress(ProgressBar2, Timer1);
+    CANrequest = true;
+    CALrequest = false;
+}
+
+void TCANform::Button2Click() {
+    if (!CommitTypedValue(CANAbNumEdit2)) {
+        return;
+    }
+    // Neither polling nor the receive buffer is touched: the dialog has stopped polling on
+    // activation, and the answer to the write is discarded by the next purge undecoded.
+    const auto address = static_cast<uint16_t>(CANAbNumEdit2->ValueAsInt());
+    SendCanWrite(PortSink(), address, CANspeed);
+    StartProgress(ProgressBar2, Timer1);
+    ShowNote(CanPowerCycleNote);
+}
+
+void TCANform::Timer1Timer(TTimer* /*Sender*/) {
+    EndProgress(ProgressBar2, Timer1);
+}
+
+void TCANform::ShowNote(const QString& text) {
+    if (NoteDisplay()) {
+        NoteDisplay()(this, text);
+    } else {
+        ShowNoteBox(this, text);
     }
 }
