@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableWidget>
@@ -13,9 +14,9 @@
 #include "platform/QtTimer.h"
 #include "serial/VaComm.h"
 #include "widgets/AbLED.h"
+#include "widgets/AbMeterFactory.h"
 #include "widgets/AbNumEdit.h"
 #include "widgets/AbNumEditFactory.h"
-#include "widgets/AbMeterFactory.h"
 #include "widgets/AbRMeter.h"
 #include "widgets/AbSwitch.h"
 
@@ -26,6 +27,8 @@ constexpr int ClientHeight = 448;
 
 QFont Tahoma(int pixelSize) {
     QFont f("Tahoma");
+    // Where Tahoma is missing, prefer a sans face of similar width to the wide default.
+    f.setFamilies({"Tahoma", "Liberation Sans", "Nimbus Sans", "Arial"});
     f.setPixelSize(pixelSize);
     return f;
 }
@@ -155,6 +158,16 @@ void TForm1::CreateComponents() {
 
     // Client area 482 x 448 below the menu bar.
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!FClientSized) {
+        FClientSized = true;
+        layout()->activate();
+        const QSize client = centralWidget()->size();
+        resize(width() + ClientWidth - client.width(), height() + ClientHeight - client.height());
+    }
 }
 
 void TForm1::CreateMenu() {

@@ -13,6 +13,7 @@ TDialogForm::TDialogForm(const QString& caption, int clientWidth, int clientHeig
     setWindowTitle(caption);
     setFixedSize(clientWidth, clientHeight);
     QFont f("Tahoma");
+    f.setFamilies({"Tahoma", "Liberation Sans", "Nimbus Sans", "Arial"});
     f.setPixelSize(11);
     setFont(f);
     setModal(false);

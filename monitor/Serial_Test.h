@@ -96,6 +96,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The first showing sizes the window so the client area below the menu is 482 x 448.
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Built in app/MainLayout.cpp.
@@ -116,6 +118,7 @@ private:
     bool ChooseLogFile(std::string& path);
 
     bool FDestroyed = false;
+    bool FClientSized = false;
 };
 
 extern TForm1* Form1;

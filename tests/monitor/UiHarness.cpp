@@ -28,18 +28,32 @@
 #include "widgets/AbNumEdit.h"
 
 namespace {
+QApplication* TheApp = nullptr;
+
 QApplication* App() {
     static int argc = 1;
     static char name[] = "tests";
     static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        auto* a = new QApplication(argc, argv);
+    if (TheApp == nullptr) {
+        TheApp = new QApplication(argc, argv);
         SetMainThread();
         InstallQtSynchronizeHook();
-        return a;
-    }();
-    return app;
+    }
+    return TheApp;
 }
+
+// The application object ends after the last test, before the program's static data.
+class TQtApplicationEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override {
+        RemoveQtSynchronizeHook();
+        delete TheApp;
+        TheApp = nullptr;
+    }
+};
+
+[[maybe_unused]] ::testing::Environment* const QtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new TQtApplicationEnvironment);
 } // namespace
 
 TTestDevice::TTestDevice(const std::string& portDirectory, int portNumber) {
