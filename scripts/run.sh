@@ -82,7 +82,8 @@ run_headless() {
     # "Open" sits at 114, 64 with a size of 75 x 25.
     click_at "$dialog" 151 76
     sleep 0.5
-    xdotool key --window "$dialog" Escape
+    # Escape closes the dialog (it has the keyboard focus after the click).
+    xdotool key Escape
     sleep 2
     local shot
     shot="$(pwd)/uego4100-screenshot.png"
