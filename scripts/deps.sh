@@ -1,6 +1,6 @@
 # Package list and installer shared by the set-up scripts.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-    libbenchmark-dev fonts-dejavu-core)
+    libbenchmark-dev fonts-dejavu-core fonts-urw-base35)
 RUN_PACKAGES=(xvfb xauth x11-apps xdotool imagemagick)
 
 ensure_packages() {
