@@ -19,33 +19,19 @@ bool CalReadDone() {
 }
 } // namespace
 
-TEST_F(SensorSetup, LayoutTextsAndField) {
+TEST_F(SensorSetup, TextsFieldAndIdleState) {
     EXPECT_EQ(CalForm->windowTitle(), "Sensor Setup");
     EXPECT_EQ(CalForm->size(), QSize(389, 174));
-    EXPECT_EQ(CalForm->font().family(), "Tahoma");
-    EXPECT_EQ(CalForm->font().pixelSize(), 11);
-    EXPECT_EQ(CalForm->parentWidget(), nullptr);
     TAbNumEdit* field = CalForm->ResistanceEdit1;
-    EXPECT_EQ(field->geometry(), QRect(140, 16, 61, 27));
-    EXPECT_EQ(field->font().pixelSize(), 16);
-    EXPECT_EQ(field->MinValue(), 1000);
-    EXPECT_EQ(field->MaxValue(), 20000);
-    EXPECT_EQ(field->Value(), 1000);
     EXPECT_EQ(field->toolTip(), "Measure sensor plug resistor and enter value");
-    EXPECT_EQ(CalForm->Image1->geometry(), QRect(207, 16, 26, 27));
-    EXPECT_FALSE(CalForm->Image1->pixmap().isNull());
+    EXPECT_EQ(std::make_pair(field->MinValue(), field->MaxValue()), std::make_pair(1000., 20000.));
+    EXPECT_EQ(Text(field), "1000");
     EXPECT_EQ(CalForm->StaticText3->text(), "Sensor plug resistor value (Ohms)");
-    EXPECT_EQ(CalForm->StaticText3->pos(), QPoint(96, 49));
     EXPECT_EQ(CalForm->ReadButton1->text(), "Read Cal value");
-    EXPECT_EQ(CalForm->ReadButton1->geometry(), QRect(72, 83, 90, 25));
     EXPECT_EQ(CalForm->WriteButton2->text(), "Write Cal value");
-    EXPECT_EQ(CalForm->WriteButton2->geometry(), QRect(201, 83, 89, 25));
     EXPECT_EQ(CalForm->VersionText->text(), "***");
-    EXPECT_EQ(CalForm->VersionText->pos(), QPoint(24, 130));
-    EXPECT_EQ(CalForm->ProgressBar1->geometry(), QRect(120, 130, 150, 17));
-    EXPECT_EQ(CalForm->ProgressBar1->maximum(), 100);
+    EXPECT_FALSE(CalForm->Image1->pixmap().isNull());
     EXPECT_FALSE(CalForm->Timer1->Enabled());
-    EXPECT_EQ(CalForm->Timer1->Interval(), 1000);
 }
 
 TEST_F(SensorSetup, ShownWhileOnlineReadsAtOnceAndStopsPollingUntilClosed) {
@@ -145,7 +131,6 @@ TEST_F(SensorSetup, TextThatIsNoNumberIsNotWritten) {
     EXPECT_EQ(Sim->RequestCount(), from);
     EXPECT_EQ(CalForm->ResistanceEdit1->State(), esError);
     EXPECT_GE(Beeps, 1);
-    EXPECT_FALSE(CalForm->ProgressBar1->isVisible() && !CalForm->Timer1->Enabled());
 }
 
 TEST_F(SensorSetup, StoredCalLeanShowsItsResistanceWithinTheFieldLimits) {
