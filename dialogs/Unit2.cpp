@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 
 #include "dialogs/PlugPicture.h"
 #include "platform/ErrorDisplay.h"
@@ -13,6 +14,12 @@
 #include "widgets/AbNumEditFactory.h"
 
 TCalForm* CalForm = nullptr;
+
+namespace {
+// Longer than a live-data answer takes to arrive: 8 bytes at 19200 baud are 4.2 ms, and the
+// controller answers well within the 100 ms poll interval.
+constexpr int LiveReplySettleMs = 50;
+} // namespace
 
 namespace {
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
@@ -61,10 +68,24 @@ void TCalForm::FormCreate() {
 
 void TCalForm::FormShow() {
     ProgressBar1->hide();
-    if (Form1->ONLINE->Checked()) {
-        ActivateFromShow();
-        ReadButton1Click();
+    if (!Form1->ONLINE->Checked()) {
+        return;
     }
+    ActivateFromShow();
+    if (!Lambda_request) {
+        ReadButton1Click();
+        return;
+    }
+    // The answer to the last live-data request may still be on its way. Were it to land
+    // after the purge, the calibration answer would be read shifted by its bytes; so the
+    // read waits until that answer is in, then purges it and asks.
+    QTimer::singleShot(LiveReplySettleMs, this, [this] {
+        GuardedCall([this] {
+            if (isVisible()) {
+                ReadButton1Click();
+            }
+        });
+    });
 }
 
 void TCalForm::ReadButton1Click() {

@@ -63,6 +63,31 @@ TEST_F(SensorSetup, ShownWhileOnlineReadsAtOnceAndStopsPollingUntilClosed) {
     EXPECT_TRUE(Errors.empty());
 }
 
+TEST_F(SensorSetup, AutomaticReadWaitsOutALiveAnswerStillOnItsWay) {
+    TTestDevice device(PortDir, 2);
+    PressOpen(2);
+    device.Write({0x00}); // the link is up; the live requests stay unanswered
+    ASSERT_TRUE(WaitUntil([] { return Form1->ONLINE->Checked() && Lambda_request; }, 500));
+    device.ReadAll();
+    Form1->Calibration1->trigger();
+    // The answer to the last poll lands just after the dialog took over.
+    device.Write({0xC0, 0x08, 0x26, 0xE8, 0x03, 0x00, 0xC8, 0x00});
+    TFrame sent;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const TFrame more = device.ReadAll();
+            sent.insert(sent.end(), more.begin(), more.end());
+            return sent.size() >= 6;
+        },
+        500));
+    EXPECT_EQ(sent, (TFrame{0xC0, 0x06, 0x60, 0x00, 0x05, 0xD4}));
+    // Cal rich 1100, lean 1000, version 12.
+    device.Write({0xC0, 0x0B, 0x60, 0x00, 0x05, 0x04, 0x4C, 0x03, 0xE8, 0x0C, 0x00});
+    ASSERT_TRUE(WaitUntil(CalReadDone, 500));
+    EXPECT_EQ(CalForm->ResistanceEdit1->Value(), 4971);
+    EXPECT_EQ(CalForm->VersionText->text(), "V1.2");
+}
+
 TEST_F(SensorSetup, ShownBeforeAnyByteArrivedSendsNothingAndKeepsTheField) {
     TTestDevice device(PortDir, 2);
     PressOpen(2);
