@@ -1,7 +1,9 @@
 // Worker threads: start, terminate, wait (with hand-overs), fatal exceptions, priority.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <sched.h>
 #include <sys/resource.h>
@@ -77,12 +79,21 @@ TEST_F(Threads, UiThreadWaitForServesHandOversOfTheThreadItWaitsFor) {
 }
 
 TEST_F(Threads, WaitForReturnsPromptlyWhenTheThreadEnds) {
-    TLambdaThread thread([](TLambdaThread&) { Sleep(20); });
-    thread.Start();
-    const uint32_t start = GetTickCount();
-    thread.WaitFor();
-    // The ending thread wakes the waiting UI thread; no polling slice is lost.
-    EXPECT_LT(TicksBetween(start, GetTickCount()), 60u);
+    // The ending thread wakes the waiting UI thread; no polling slice is lost. A wait that
+    // only polled would return some 30 ms after a 20 ms thread ends. The best of a few runs
+    // is taken, so a busy machine that delays one wake-up does not decide the outcome.
+    uint32_t best = UINT32_MAX;
+    for (int run = 0; run < 5 && best >= 15; ++run) {
+        std::atomic<uint32_t> endedAt{0};
+        TLambdaThread thread([&](TLambdaThread&) {
+            Sleep(20);
+            endedAt = GetTickCount();
+        });
+        thread.Start();
+        thread.WaitFor();
+        best = std::min(best, TicksBetween(endedAt, GetTickCount()));
+    }
+    EXPECT_LT(best, 15u);
 }
 
 TEST_F(Threads, DestructorTerminatesAndJoins) {
