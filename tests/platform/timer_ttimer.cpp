@@ -67,9 +67,10 @@ TEST_F(Timers, RewritingEnabledDoesNotRestartTheCount) {
     };
     QTimer::singleShot(150, [&] { timer.SetEnabled(true); });
     Run(450);
-    // A restart at 150 ms would put the first tick near 350 ms.
+    // A restart at 150 ms would put the first tick at 350 ms or later; anything before that
+    // is the unbroken count, however late a busy machine delivers it.
     EXPECT_GE(firstTick, 180u);
-    EXPECT_LT(firstTick, 300u);
+    EXPECT_LT(firstTick, 345u);
 }
 
 TEST_F(Timers, ChangingIntervalWhileEnabledRestartsTheCount) {
