@@ -12,8 +12,8 @@ struct TFieldSetup {
     double MinValue = 0;
     double MaxValue = 0;
     double Value = 0;
-    int PixelSize = 0; // 0: the window's font
-    QRect Geometry;    // empty: the default size, placed by the window
+    int PixelSize = 0;   // 0: the window's font
+    QRect Geometry = {}; // empty: the default size, placed by the window
     bool Hidden = false;
 };
 
@@ -45,85 +45,62 @@ TAbNumEdit* Build(QWidget* parent, const TFieldSetup& s) {
 } // namespace
 
 TAbNumEdit* CreateValue1(QWidget* parent) {
-    TFieldSetup s;
-    s.Name = "Value1";
-    s.PixelSize = 14;
-    s.Geometry = QRect(18, 157, 48, 25);
-    return Build(parent, s);
+    return Build(parent, {.Name = "Value1", .PixelSize = 14, .Geometry = QRect(18, 157, 48, 25)});
 }
 
 TAbNumEdit* CreateLambda1(QWidget* parent) {
-    TFieldSetup s;
-    s.Name = "Lambda1";
-    s.FormatStr = "#0.00#";
-    s.PixelSize = 40;
-    s.Geometry = QRect(224, 359, 129, 56);
-    return Build(parent, s);
+    return Build(parent, {.Name = "Lambda1",
+                          .FormatStr = "#0.00#",
+                          .PixelSize = 40,
+                          .Geometry = QRect(224, 359, 129, 56)});
 }
 
 TAbNumEdit* CreateRich_mA_display(QWidget* parent) {
-    TFieldSetup s;
-    s.Name = "Rich_mA_display";
-    s.Hidden = true;
-    return Build(parent, s);
+    return Build(parent, {.Name = "Rich_mA_display", .Hidden = true});
 }
 
 TAbNumEdit* CreateLean_mA_display(QWidget* parent) {
-    TFieldSetup s;
-    s.Name = "Lean_mA_display";
-    s.Hidden = true;
-    return Build(parent, s);
+    return Build(parent, {.Name = "Lean_mA_display", .Hidden = true});
 }
 
 TAbNumEdit* CreateCalvalue1Edit(QWidget* parent) {
-    TFieldSetup s;
-    s.Name = "Calvalue1Edit";
-    s.Limited = true;
-    s.MinValue = 1000;
-    s.MaxValue = 20000;
-    s.Value = 1000;
-    s.Hidden = true;
-    return Build(parent, s);
+    return Build(parent, {.Name = "Calvalue1Edit",
+                          .Limited = true,
+                          .MinValue = 1000,
+                          .MaxValue = 20000,
+                          .Value = 1000,
+                          .Hidden = true});
 }
 
 TAbNumEdit* CreateCalvalue2Edit(QWidget* parent) {
-    TFieldSetup s;
-    s.Name = "Calvalue2Edit";
-    s.Limited = true;
-    s.MinValue = 500;
-    s.MaxValue = 1500;
-    s.Value = 1000;
-    s.Hidden = true;
-    return Build(parent, s);
+    return Build(parent, {.Name = "Calvalue2Edit",
+                          .Limited = true,
+                          .MinValue = 500,
+                          .MaxValue = 1500,
+                          .Value = 1000,
+                          .Hidden = true});
 }
 
 TAbNumEdit* CreateResistanceEdit1(QWidget* parent) {
-    TFieldSetup s;
-    s.Name = "ResistanceEdit1";
-    s.Base = ebInt;
-    s.Limited = true;
-    s.MinValue = 1000;
-    s.MaxValue = 20000;
-    s.Value = 1000;
-    s.PixelSize = 16;
-    s.Geometry = QRect(140, 16, 61, 27);
-    return Build(parent, s);
+    return Build(parent, {.Name = "ResistanceEdit1",
+                          .Base = ebInt,
+                          .Limited = true,
+                          .MinValue = 1000,
+                          .MaxValue = 20000,
+                          .Value = 1000,
+                          .PixelSize = 16,
+                          .Geometry = QRect(140, 16, 61, 27)});
 }
 
 TAbNumEdit* CreateCANAbNumEdit2(QWidget* parent) {
-    TFieldSetup s;
-    s.Name = "CANAbNumEdit2";
-    s.Limited = true;
-    s.MinValue = 0;
-    s.MaxValue = 2046;
-    s.Value = 0;
-    s.Geometry = QRect(72, 28, 65, 21);
-    return Build(parent, s);
+    return Build(parent, {.Name = "CANAbNumEdit2",
+                          .Limited = true,
+                          .MinValue = 0,
+                          .MaxValue = 2046,
+                          .Value = 0,
+                          .Geometry = QRect(72, 28, 65, 21)});
 }
 
 TAbNumEdit* CreateCANspeedNumber(QWidget* parent) {
-    TFieldSetup s;
-    s.Name = "CANspeedNumber";
-    s.Hidden = true;
-    return Build(parent, s);
+    return Build(parent, {.Name = "CANspeedNumber", .Hidden = true});
 }

@@ -24,36 +24,21 @@
 #include "platform/PortDirectory.h"
 #include "platform/QtSynchronize.h"
 #include "platform/Regional.h"
-#include "platform/Synchronize.h"
+#include "tests/support/QtTestApp.h"
 #include "widgets/AbNumEdit.h"
 
 namespace {
-QApplication* TheApp = nullptr;
-
-QApplication* App() {
-    static int argc = 1;
-    static char name[] = "tests";
-    static char* argv[] = {name, nullptr};
-    if (TheApp == nullptr) {
-        TheApp = new QApplication(argc, argv);
-        SetMainThread();
+// The application object with the hand-over wake-up the program's start-up installs, so
+// notifications of the port's threads reach the windows as in the program.
+void App() {
+    static const bool hooked = [] {
+        TestApp();
         InstallQtSynchronizeHook();
-    }
-    return TheApp;
+        AtTestAppEnd(RemoveQtSynchronizeHook);
+        return true;
+    }();
+    (void)hooked;
 }
-
-// The application object ends after the last test, before the program's static data.
-class TQtApplicationEnvironment : public ::testing::Environment {
-public:
-    void TearDown() override {
-        RemoveQtSynchronizeHook();
-        delete TheApp;
-        TheApp = nullptr;
-    }
-};
-
-[[maybe_unused]] ::testing::Environment* const QtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new TQtApplicationEnvironment);
 } // namespace
 
 TTestDevice::TTestDevice(const std::string& portDirectory, int portNumber) {

@@ -1,7 +1,8 @@
 find_package(Qt6 REQUIRED COMPONENTS Test)
 uego_add_test_suite(widgets NAME widgets_base
   SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/base_app.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/base_render.cpp
+    ${PROJECT_SOURCE_DIR}/tests/support/QtTestApp.cpp
     ${CMAKE_CURRENT_LIST_DIR}/base_geometry.cpp
     ${CMAKE_CURRENT_LIST_DIR}/base_bevel.cpp
     ${CMAKE_CURRENT_LIST_DIR}/base_bingcontrol.cpp

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "base_app.h"
+#include "base_render.h"
 #include "widgets/_GClass.h"
 
 namespace {

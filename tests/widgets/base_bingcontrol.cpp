@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "base_app.h"
+#include "base_render.h"
 #include "widgets/AbBinGControl.h"
 #include "widgets/AbFlashT.h"
 

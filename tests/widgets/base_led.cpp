@@ -3,7 +3,7 @@
 
 #include <QFont>
 
-#include "base_app.h"
+#include "base_render.h"
 #include "widgets/AbFlashT.h"
 #include "widgets/AbLED.h"
 

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QTest>
 
-#include "base_app.h"
+#include "base_render.h"
 #include "widgets/AbSwitch.h"
 
 namespace {

@@ -1,7 +1,7 @@
 find_package(Qt6 REQUIRED COMPONENTS Test)
 uego_add_test_suite(widgets NAME widgets_dial
   SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/dial_app.cpp
+    ${PROJECT_SOURCE_DIR}/tests/support/QtTestApp.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dial_geometry.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dial_value.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dial_meter.cpp

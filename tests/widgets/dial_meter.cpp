@@ -9,9 +9,9 @@
 #include <numbers>
 
 #include "AbFlashT.h"
-#include "dial_app.h"
 #include "platform/QtSynchronize.h"
 #include "platform/Synchronize.h"
+#include "tests/support/QtTestApp.h"
 #include "widgets/AbMeterFactory.h"
 
 namespace {
@@ -75,7 +75,7 @@ protected:
             << std::hex << img.pixel(AlongPointer(0.6));
     }
 
-    QApplication& app = DialApp();
+    QApplication& app = TestApp();
     TAb270Meter m;
 };
 
@@ -168,7 +168,7 @@ TEST_F(Meter1Test, PointerFollowsTheValueAndStopsAtTheScaleEnds) {
 }
 
 TEST(Meter, NothingIsPaintedWhileLoading) {
-    DialApp();
+    TestApp();
     TAb270Meter m;
     ASSERT_EQ(m.UpdateCount(), 1);
     const QImage img = Render(m);
@@ -336,7 +336,7 @@ TEST_F(Meter1Test, FlashServiceDrivesTheBlinking) {
 }
 
 TEST(Meter, AutoSizeStartsFromTenLabelHeights) {
-    DialApp();
+    TestApp();
     TAb270Meter m;
     m.Loaded();
     Render(m);

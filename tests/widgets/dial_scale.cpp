@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "dial_app.h"
+#include "tests/support/QtTestApp.h"
 #include "widgets/AbMeterFactory.h"
 #include "widgets/AbScale.h"
 
@@ -41,7 +41,7 @@ TEST(ScaleSettings, StepCountsOutsideTheirRangeAreIgnored) {
 }
 
 TEST(ScaleSettings, WiderLabelsShrinkTheDialAndTallerOnesThickenTicks) {
-    DialApp();
+    TestApp();
     TScaleSettings s;
     QFont f("Arial");
     f.setPixelSize(19);
@@ -65,7 +65,7 @@ TEST(ScaleSettings, WiderLabelsShrinkTheDialAndTallerOnesThickenTicks) {
 }
 
 TEST(ScaleSettings, LogarithmicLabelsAreDecades) {
-    DialApp();
+    TestApp();
     TScaleSettings s;
     s.SetSteps(10);
     s.SetLogScale(true);
@@ -81,7 +81,7 @@ TEST(ScaleSettings, LogarithmicLabelsAreDecades) {
 }
 
 TEST(ScaleSettings, MeterInLogModeDrawsDecadeLabels) {
-    DialApp();
+    TestApp();
     TAb270Meter m;
     ConfigureMeter1(m);
     m.SignalSettings().SetValueFrom(0.1f);

@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "dial_app.h"
+#include "tests/support/QtTestApp.h"
 #include "widgets/AbAnalogGControl.h"
 
 namespace {
@@ -40,7 +40,7 @@ protected:
         sectors.clear();
     }
 
-    QApplication& app = DialApp();
+    QApplication& app = TestApp();
     TAbAnalogGControl w;
     int valueChanges = 0;
     int minMaxChanges = 0;
@@ -207,7 +207,7 @@ TEST(SignalRange, SignCasesAndNonPositiveSpans) {
 }
 
 TEST(AnalogValue, EmptyDigitalScaleGivesPositionZero) {
-    DialApp();
+    TestApp();
     TAbAnalogGControl w;
     w.Loaded();
     w.SignalSettings().SetDigitalTo(0);
@@ -220,7 +220,7 @@ TEST(AnalogValue, EmptyDigitalScaleGivesPositionZero) {
 }
 
 TEST(AnalogValue, HugeValuesSaturateInsteadOfWrapping) {
-    DialApp();
+    TestApp();
     TAbAnalogGControl w;
     w.Loaded();
     w.SetValue(3.0e38f);
@@ -232,7 +232,7 @@ TEST(AnalogValue, HugeValuesSaturateInsteadOfWrapping) {
 }
 
 TEST(AnalogValue, LogarithmicMode) {
-    DialApp();
+    TestApp();
     TAbAnalogGControl w;
     w.SignalSettings().SetValueFrom(0.012f);
     w.SignalSettings().SetValueTo(900.0f);

@@ -3,7 +3,7 @@
 
 #include <QTest>
 
-#include "numedit_app.h"
+#include "numedit_window.h"
 #include "widgets/AbNumEditFactory.h"
 
 namespace {

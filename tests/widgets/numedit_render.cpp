@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QTest>
 
-#include "numedit_app.h"
+#include "numedit_window.h"
 #include "widgets/AbNumEditFactory.h"
 
 namespace {

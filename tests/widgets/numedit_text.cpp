@@ -72,4 +72,3 @@ TEST(NumEditText, FormsOfANegativeValueInEveryBase) {
     f.DigitsBool = 4;
     EXPECT_EQ(MakeNumEditForms(-2.6L, f, rs).Text, "1101");
 }
-

@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QTest>
 
-#include "numedit_app.h"
+#include "numedit_window.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/Exception.h"
 #include "widgets/AbNumEdit.h"

@@ -1,36 +1,8 @@
-#include "numedit_app.h"
+#include "numedit_window.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QTest>
-
-#include "platform/Synchronize.h"
-
-namespace {
-
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "tests_widgets_numedit";
-        static char* argv[] = {name, nullptr};
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        FApp = new QApplication(argc, argv);
-        SetMainThread();
-    }
-    void TearDown() override {
-        delete FApp;
-        FApp = nullptr;
-    }
-
-private:
-    QApplication* FApp = nullptr;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-} // namespace
 
 TNumEditRecorder::TNumEditRecorder(const TRegionalSettings& rs)
     : FPreviousSettings(RegionalSettings()) {

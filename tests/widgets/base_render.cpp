@@ -1,36 +1,6 @@
-// Application for the widget base suite: one QApplication on the offscreen platform.
-#include <gtest/gtest.h>
+#include "base_render.h"
 
-#include <QApplication>
 #include <algorithm>
-
-#include "base_app.h"
-#include "platform/Synchronize.h"
-
-namespace {
-
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "tests_widgets_base";
-        static char* argv[] = {name, nullptr};
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        FApp = new QApplication(argc, argv);
-        SetMainThread();
-    }
-    void TearDown() override {
-        delete FApp;
-        FApp = nullptr;
-    }
-
-private:
-    QApplication* FApp = nullptr;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-} // namespace
 
 QImage RenderWidget(QWidget& w) {
     QImage image(w.size(), QImage::Format_RGB32);
