@@ -37,6 +37,16 @@ void CommFixture::PumpFor(int ms) {
     }
 }
 
+std::string CommFixture::ReceivePumping(size_t count, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::string got;
+    while (got.size() < count && std::chrono::steady_clock::now() < deadline) {
+        got += Peer->Receive(count - got.size(), 5);
+        CheckSynchronize(0);
+    }
+    return got;
+}
+
 std::unique_ptr<TVaComm> CommFixture::MakeComm() {
     auto comm = std::make_unique<TVaComm>();
     comm->SetBaudrate(br19200);

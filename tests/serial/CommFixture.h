@@ -20,6 +20,10 @@ protected:
     static bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 2000);
     // Runs hand-overs for `ms` milliseconds.
     static void PumpFor(int ms);
+    // Reads `count` bytes on the device side while the UI thread keeps running hand-overs,
+    // as the program's event loop does: the write thread hands its drain notification over
+    // and waits for it, so a UI thread that only waited for bytes would hold the line up.
+    std::string ReceivePumping(size_t count, int timeoutMs = 2000);
     // A component set up as the program sets it: 19200 baud, port 1.
     std::unique_ptr<TVaComm> MakeComm();
 

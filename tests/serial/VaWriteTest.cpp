@@ -21,7 +21,7 @@ TEST_F(CommFixture, BytesLeaveInOrderAndTxEmptyComesOncePerDrain) {
     for (uint8_t b : {0xC0, 0x04, 0x26, 0x15}) {
         EXPECT_TRUE(comm->WriteChar(b));
     }
-    EXPECT_EQ(Peer->Receive(4), "\xC0\x04\x26\x15");
+    EXPECT_EQ(ReceivePumping(4), "\xC0\x04\x26\x15");
     ASSERT_TRUE(PumpUntil([&] { return empties >= 1 && comm->WriteBufUsed() == 0; }));
     PumpFor(100);
     const int afterFirst = empties;
@@ -31,7 +31,7 @@ TEST_F(CommFixture, BytesLeaveInOrderAndTxEmptyComesOncePerDrain) {
     PumpFor(200);
     EXPECT_EQ(empties, afterFirst) << "no notification without a drain";
     EXPECT_TRUE(comm->WriteText("next"));
-    EXPECT_EQ(Peer->Receive(4), "next");
+    EXPECT_EQ(ReceivePumping(4), "next");
     ASSERT_TRUE(PumpUntil([&] { return empties > afterFirst; }));
 }
 
@@ -78,7 +78,7 @@ TEST_F(CommFixture, PurgeWriteDropsPendingBytesAndLaterWritesGoOut) {
     EXPECT_EQ(comm->WriteBufUsed(), 0);
     Peer->ReceiveAll(300); // whatever the kernel had taken before the purge
     EXPECT_TRUE(comm->WriteText("after"));
-    EXPECT_EQ(Peer->Receive(5), "after");
+    EXPECT_EQ(ReceivePumping(5), "after");
 }
 
 TEST_F(CommFixture, WriteBufAcceptsWhatFitsAtOnce) {
@@ -86,7 +86,7 @@ TEST_F(CommFixture, WriteBufAcceptsWhatFitsAtOnce) {
     comm->Buffers().SetWriteSize(16);
     comm->Open();
     EXPECT_EQ(comm->WriteBuf("0123456789abcdef", 16), 16);
-    EXPECT_EQ(Peer->Receive(16), "0123456789abcdef");
+    EXPECT_EQ(ReceivePumping(16), "0123456789abcdef");
 }
 
 TEST_F(CommFixture, DirectWriteWritesFromTheCallersThread) {
@@ -98,7 +98,7 @@ TEST_F(CommFixture, DirectWriteWritesFromTheCallersThread) {
     EXPECT_FALSE(comm->HasWriteThread());
     EXPECT_EQ(comm->EventMask(), 0x85u) << "the event thread watches the transmitter";
     EXPECT_EQ(comm->WriteBuf("direct", 6), 6);
-    EXPECT_EQ(Peer->Receive(6), "direct");
+    EXPECT_EQ(ReceivePumping(6), "direct");
     EXPECT_TRUE(PumpUntil([&] { return empties >= 1; }));
     comm->PurgeWrite();
 }
