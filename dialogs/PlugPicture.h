@@ -1,15 +1,14 @@
 #pragma once
 // The small illustration beside the plug-resistance field of Sensor Setup: a sensor connector
 // housing with its latch and cable, and the calibration resistor wired across it. The layout
-// is computed apart from the painting so it can be checked without a paint device; both are
-// kept in this header so the picture travels with the window that uses it.
+// is computed apart from the painting so it can be checked without a paint device.
 #include <QColor>
-#include <QPainter>
 #include <QPixmap>
 #include <QPolygonF>
 #include <QRectF>
-#include <algorithm>
 #include <array>
+
+class QPainter;
 
 // The artwork is designed in a 52 x 54 box and scaled into the target proportionally, centred.
 constexpr double PlugDesignWidth = 52;
@@ -27,28 +26,8 @@ struct TPlugGeometry {
     double LeadWidth = 1;
 };
 
-inline TPlugGeometry PlugPictureGeometry(const QRectF& target) {
-    TPlugGeometry g;
-    g.Scale = std::min(target.width() / PlugDesignWidth, target.height() / PlugDesignHeight);
-    const QPointF origin(target.center().x() - PlugDesignWidth * g.Scale / 2,
-                         target.center().y() - PlugDesignHeight * g.Scale / 2);
-    const auto point = [&](double x, double y) {
-        return QPointF(origin.x() + x * g.Scale, origin.y() + y * g.Scale);
-    };
-    const auto rect = [&](double x, double y, double w, double h) {
-        return QRectF(point(x, y), QSizeF(w * g.Scale, h * g.Scale));
-    };
-    g.Frame = rect(0, 0, PlugDesignWidth, PlugDesignHeight);
-    g.Housing = rect(2, 12, 28, 34);
-    g.Latch = rect(8, 6, 16, 7);
-    g.Cable = rect(11, 46, 10, 8);
-    g.ResistorBody = rect(36, 19, 12, 18);
-    g.Bands = {rect(36, 22, 12, 3), rect(36, 27, 12, 3), rect(36, 32, 12, 3)};
-    g.Leads = {QPolygonF({point(42, 19), point(42, 16), point(30, 16)}),
-               QPolygonF({point(42, 37), point(42, 41), point(30, 41)})};
-    g.LeadWidth = 2 * g.Scale;
-    return g;
-}
+// Places the artwork in `target`.
+TPlugGeometry PlugPictureGeometry(const QRectF& target);
 
 namespace PlugColors {
 inline const QColor Housing(70, 74, 80);
@@ -63,44 +42,7 @@ inline const std::array<QColor, 3> Bands = {QColor(128, 64, 16), QColor(0, 0, 0)
                                             QColor(240, 128, 0)};
 } // namespace PlugColors
 
-inline void PaintPlugPicture(QPainter& p, const TPlugGeometry& g) {
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, true);
-    const double edge = std::max(1.0, g.Scale);
-    // Leads first, so the housing and resistor body cover their ends.
-    p.setPen(QPen(PlugColors::Lead, g.LeadWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-    p.setBrush(Qt::NoBrush);
-    for (const QPolygonF& lead : g.Leads) {
-        p.drawPolyline(lead);
-    }
-    p.setPen(Qt::NoPen);
-    p.setBrush(PlugColors::Cable);
-    p.drawRect(g.Cable);
-    p.setPen(QPen(PlugColors::HousingEdge, edge * 0.6));
-    p.setBrush(PlugColors::Housing);
-    p.drawRoundedRect(g.Latch, 1.5 * g.Scale, 1.5 * g.Scale);
-    p.drawRoundedRect(g.Housing, 4 * g.Scale, 4 * g.Scale);
-    // A light stripe down the housing's left side gives it some depth.
-    p.setPen(Qt::NoPen);
-    p.setBrush(PlugColors::Highlight);
-    p.drawRect(QRectF(g.Housing.left() + 4 * g.Scale, g.Housing.top() + 5 * g.Scale, 3 * g.Scale,
-                      g.Housing.height() - 10 * g.Scale));
-    p.setPen(QPen(PlugColors::ResistorEdge, edge * 0.6));
-    p.setBrush(PlugColors::Resistor);
-    p.drawRoundedRect(g.ResistorBody, 3 * g.Scale, 3 * g.Scale);
-    p.setPen(Qt::NoPen);
-    for (size_t i = 0; i < g.Bands.size(); ++i) {
-        p.setBrush(PlugColors::Bands[i]);
-        p.drawRect(g.Bands[i].adjusted(edge * 0.3, 0, -edge * 0.3, 0));
-    }
-    p.restore();
-}
+void PaintPlugPicture(QPainter& p, const TPlugGeometry& g);
 
 // The picture on a transparent background of the given size.
-inline QPixmap PlugPicturePixmap(int width, int height) {
-    QPixmap pixmap(width, height);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    PaintPlugPicture(p, PlugPictureGeometry(QRectF(0, 0, width, height)));
-    return pixmap;
-}
+QPixmap PlugPicturePixmap(int width, int height);

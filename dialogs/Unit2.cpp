@@ -6,12 +6,16 @@
 #include <QTimer>
 
 #include "dialogs/PlugPicture.h"
+#include "monitor/Serial_Test.h"
 #include "platform/ErrorDisplay.h"
+#include "platform/QtTimer.h"
 #include "protocol/Conversions.h"
 #include "protocol/Requests.h"
+#include "serial/VaComm.h"
 #include "widgets/AbLED.h"
 #include "widgets/AbNumEdit.h"
 #include "widgets/AbNumEditFactory.h"
+#include "widgets/AbSwitch.h"
 
 TCalForm* CalForm = nullptr;
 

@@ -8,10 +8,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "monitor/Serial_Test.h"
 #include "platform/ErrorDisplay.h"
+#include "platform/QtTimer.h"
 #include "protocol/Requests.h"
+#include "serial/VaComm.h"
 #include "widgets/AbNumEdit.h"
 #include "widgets/AbNumEditFactory.h"
+#include "widgets/AbSwitch.h"
 
 TCANform* CANform = nullptr;
 

@@ -28,6 +28,12 @@ protected:
     void Send(void (*request)(const TByteSink&)) {
         request([](uint8_t b) { Form1->Sendbyte(b); });
     }
+    // Marks the reply as expected, sends the read and waits until the dispatcher took it.
+    bool Exchange(bool& expected, void (*request)(const TByteSink&)) {
+        expected = true;
+        Send(request);
+        return WaitUntil([&expected] { return !expected; }, 1000);
+    }
 };
 
 TEST_F(ReplyDecode, CalibrationReplyFillsResistanceAndVersion) {
@@ -36,9 +42,7 @@ TEST_F(ReplyDecode, CalibrationReplyFillsResistanceAndVersion) {
     config.Firmware = 12;
     StartSimulator(1, config);
     OpenQuiet(1);
-    CALrequest = true;
-    Send(SendCalibrationRead);
-    ASSERT_TRUE(WaitUntil([] { return !CALrequest; }, 1000));
+    ASSERT_TRUE(Exchange(CALrequest, SendCalibrationRead));
     EXPECT_EQ(CALlean, 1000);
     EXPECT_EQ(CALrich, 1000);
     EXPECT_EQ(CalForm->ResistanceEdit1->Value(), 4971);
@@ -84,17 +88,13 @@ TEST_F(ReplyDecode, UnknownCanCodeChangesNoButton) {
     config.CanAddress = 2046;
     StartSimulator(1, config);
     OpenQuiet(1);
-    CANrequest = true;
-    Send(SendCanRead);
-    ASSERT_TRUE(WaitUntil([] { return !CANrequest; }, 1000));
+    ASSERT_TRUE(Exchange(CANrequest, SendCanRead));
     EXPECT_TRUE(CANform->RadioButton1->isChecked());
     EXPECT_EQ(CANform->CANAbNumEdit2->Value(), 2046);
 
     Sim->SetCanSpeed(2);
     Form1->VaComm1->PurgeRead();
-    CANrequest = true;
-    Send(SendCanRead);
-    ASSERT_TRUE(WaitUntil([] { return !CANrequest; }, 1000));
+    ASSERT_TRUE(Exchange(CANrequest, SendCanRead));
     EXPECT_EQ(CANspeed, 2);
     EXPECT_TRUE(CANform->RadioButton1->isChecked());
 }

@@ -11,6 +11,7 @@
 #include "monitor/Serial_Test.h"
 #include "platform/QtTimer.h"
 #include "protocol/Requests.h"
+#include "serial/VaComm.h"
 #include "tests/monitor/UiHarness.h"
 #include "widgets/AbLED.h"
 #include "widgets/AbNumEdit.h"
