@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# Measures the program as its own process while it polls the controller simulator: CPU time
+# (user + system, all threads) as a share of one core, and resident memory, over a window of
+# MEASURE_SECONDS (default 60). The program runs on a virtual X server; the first steps are
+# played as a user would (Setup > Com Port, "Open", Escape), then the window is left alone.
+#
+# Usage: bash bench/measure_program.sh            (builds into $BUILD_DIR, default build)
+#        BUILD_DIR=build-x MEASURE_SECONDS=30 SKIP_BUILD=1 bash bench/measure_program.sh
+#        SCREENSHOT=/tmp/shot.png ...              (the screen at the end of the minute)
+#        PROGRAM_WRAPPER="valgrind --tool=callgrind --callgrind-out-file=/tmp/cg.out" ...
+# Goals: below 1 % of one core and below 60 MB resident.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+BUILD_DIR=${BUILD_DIR:-build}
+SECONDS_TO_MEASURE=${MEASURE_SECONDS:-60}
+if [ "${SKIP_BUILD:-0}" != 1 ]; then
+    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$BUILD_DIR" --target uego4100 wbx4100-sim -j2 >/dev/null
+fi
+PROGRAM="$BUILD_DIR/app/uego4100"
+SIMULATOR="$BUILD_DIR/sim/wbx4100-sim"
+
+# Program and simulator find the port through the same runtime folder.
+RUNTIME_DIR=$(mktemp -d /tmp/uego-measure-XXXXXX)
+chmod 700 "$RUNTIME_DIR"
+export XDG_RUNTIME_DIR="$RUNTIME_DIR"
+PORT_DIR="$RUNTIME_DIR/uego4100/ports"
+mkdir -p "$PORT_DIR"
+
+PIDS=()
+cleanup() {
+    local pid
+    for pid in "${PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${PIDS[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$RUNTIME_DIR"
+}
+trap cleanup EXIT
+
+# A display number nobody uses.
+display_number=${XVFB_DISPLAY:-}
+if [ -z "$display_number" ]; then
+    for display_number in $(seq 120 199); do
+        [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ] || break
+    done
+fi
+Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+PIDS+=($!)
+export DISPLAY=":$display_number"
+
+"$SIMULATOR" --port 1 --port-dir "$PORT_DIR" --sweep >"$RUNTIME_DIR/sim.log" 2>&1 &
+PIDS+=($!)
+for _ in $(seq 50); do
+    [ -e "$PORT_DIR/COM1" ] && break
+    sleep 0.1
+done
+[ -e "$PORT_DIR/COM1" ] || { echo "simulator did not publish COM1" >&2; exit 1; }
+sleep 1
+
+# PROGRAM_WRAPPER runs the program under a tool, e.g. "valgrind --tool=callgrind".
+${PROGRAM_WRAPPER:-} "$PROGRAM" >"$RUNTIME_DIR/program.log" 2>&1 &
+APP=$!
+PIDS+=("$APP")
+
+# Waits for a window whose title is exactly $1 and prints its id.
+wait_window() {
+    local id
+    for _ in $(seq 600); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo "window '$1' did not appear" >&2
+    return 1
+}
+click_at() {
+    xdotool mousemove --window "$1" "$2" "$3" sleep 0.2 click 1 sleep 0.3
+}
+
+main=$(wait_window "UEGO 4100 Interface")
+sleep 0.5
+click_at "$main" 22 10 # Setup
+click_at "$main" 40 32 # Com Port
+dialog=$(wait_window "Com Port")
+click_at "$dialog" 151 76 # Open
+sleep 0.5
+xdotool key Escape
+xdotool mousemove 1000 700 # the pointer off the window, as a user watching the dial
+sleep 3                     # past start-up work
+
+# utime + stime in clock ticks (fields 14 and 15 of /proc/PID/stat; the name in field 2 is
+# in parentheses and has no spaces here).
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+user_ticks() { awk '{ print $14 }' "/proc/$1/stat"; }
+rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
+read_calls() { awk '/^syscr:/ { print $2 }' "/proc/$1/io"; }
+
+# ON_MEASURE_START runs just before the window opens, with $APP the program's id, e.g.
+# 'callgrind_control -i on $APP' together with PROGRAM_WRAPPER="valgrind --tool=callgrind
+# --instr-atstart=no ..." to profile the steady state only.
+if [ -n "${ON_MEASURE_START:-}" ]; then
+    eval "$ON_MEASURE_START"
+fi
+ticks_per_second=$(getconf CLK_TCK)
+start_ticks=$(cpu_ticks "$APP")
+start_user=$(user_ticks "$APP")
+start_reads=$(read_calls "$APP")
+start_time=$(date +%s.%N)
+max_rss=0
+for _ in $(seq "$SECONDS_TO_MEASURE"); do
+    sleep 1
+    kill -0 "$APP" 2>/dev/null || { echo "the program ended during the measurement" >&2; exit 1; }
+    rss=$(rss_kb "$APP")
+    [ "$rss" -gt "$max_rss" ] && max_rss=$rss
+done
+end_ticks=$(cpu_ticks "$APP")
+end_user=$(user_ticks "$APP")
+end_reads=$(read_calls "$APP")
+end_time=$(date +%s.%N)
+
+if [ -n "${SCREENSHOT:-}" ]; then
+    import -window root "$SCREENSHOT"
+fi
+
+awk -v t0="$start_ticks" -v t1="$end_ticks" -v hz="$ticks_per_second" \
+    -v s0="$start_time" -v s1="$end_time" -v rss="$max_rss" -v last="$(rss_kb "$APP")" \
+    -v u0="$start_user" -v u1="$end_user" -v r0="$start_reads" -v r1="$end_reads" 'BEGIN {
+    wall = s1 - s0
+    cpu = (t1 - t0) / hz
+    printf "wall time          %.1f s\n", wall
+    printf "CPU time           %.2f s (user %.2f s + system %.2f s, all threads)\n", cpu, (u1 - u0) / hz, cpu - (u1 - u0) / hz
+    printf "CPU share          %.2f %% of one core   (goal < 1 %%)\n", 100 * cpu / wall
+    printf "resident memory    %.1f MiB at the end, %.1f MiB at most   (goal < 60 MB)\n", last / 1024, rss / 1024
+    printf "read calls         %.1f per second (polling evidence)\n", (r1 - r0) / wall
+}'
