@@ -11,6 +11,7 @@
 # Goals: below 1 % of one core and below 60 MB resident.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/run.sh # the window steps
 
 BUILD_DIR=${BUILD_DIR:-build}
 SECONDS_TO_MEASURE=${MEASURE_SECONDS:-60}
@@ -66,32 +67,7 @@ ${PROGRAM_WRAPPER:-} "$PROGRAM" >"$RUNTIME_DIR/program.log" 2>&1 &
 APP=$!
 PIDS+=("$APP")
 
-# Waits for a window whose title is exactly $1 and prints its id.
-wait_window() {
-    local id
-    for _ in $(seq 600); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.1
-    done
-    echo "window '$1' did not appear" >&2
-    return 1
-}
-click_at() {
-    xdotool mousemove --window "$1" "$2" "$3" sleep 0.2 click 1 sleep 0.3
-}
-
-main=$(wait_window "UEGO 4100 Interface")
-sleep 0.5
-click_at "$main" 22 10 # Setup
-click_at "$main" 40 32 # Com Port
-dialog=$(wait_window "Com Port")
-click_at "$dialog" 151 76 # Open
-sleep 0.5
-xdotool key Escape
+open_port_steps
 xdotool mousemove 1000 700 # the pointer off the window, as a user watching the dial
 sleep 3                     # past start-up work
 

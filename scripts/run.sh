@@ -3,17 +3,8 @@
 # the program. Without a display ($DISPLAY empty) it runs on a virtual X server, plays the first
 # steps (Setup > Com Port, "Open", close the dialog), saves a screenshot and exits.
 # Usage: bash scripts/run.sh   (as root on a fresh machine, or with the packages installed)
-set -euo pipefail
-cd "$(dirname "$0")/.."
-source scripts/deps.sh
-ensure_packages "${BUILD_PACKAGES[@]}" "${RUN_PACKAGES[@]}"
-
-BUILD_DIR=${BUILD_DIR:-build}
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUILD_DIR" --target uego4100 wbx4100-sim
-
-PROGRAM="$BUILD_DIR/app/uego4100"
-SIMULATOR="$BUILD_DIR/sim/wbx4100-sim"
+# Sourced, it only defines the window steps (wait_window, click_at, open_port_steps) for other
+# scripts.
 PIDS=()
 cleanup() {
     local pid
@@ -24,7 +15,6 @@ cleanup() {
         wait "$pid" 2>/dev/null || true
     done
 }
-trap cleanup EXIT
 
 start_simulator() {
     local log
@@ -44,7 +34,7 @@ start_simulator() {
 # Waits for a window whose title is exactly $1 and prints its id.
 wait_window() {
     local id i
-    for i in $(seq 100); do
+    for i in $(seq 600); do
         id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
         if [ -n "$id" ]; then
             echo "$id"
@@ -61,15 +51,8 @@ click_at() {
     xdotool mousemove --window "$1" "$2" "$3" sleep 0.2 click 1 sleep 0.3
 }
 
-run_headless() {
-    local display=:${XVFB_DISPLAY:-93}
-    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    PIDS+=($!)
-    export DISPLAY=$display
-    sleep 1
-    "$PROGRAM" &
-    local app=$!
-    PIDS+=("$app")
+# The first steps of a user: Setup > Com Port, "Open" for the proposed port, close the dialog.
+open_port_steps() {
     local main
     main=$(wait_window "UEGO 4100 Interface")
     sleep 0.5
@@ -84,6 +67,18 @@ run_headless() {
     sleep 0.5
     # Escape closes the dialog (it has the keyboard focus after the click).
     xdotool key Escape
+}
+
+run_headless() {
+    local display=:${XVFB_DISPLAY:-93}
+    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    PIDS+=($!)
+    export DISPLAY=$display
+    sleep 1
+    "$PROGRAM" &
+    local app=$!
+    PIDS+=("$app")
+    open_port_steps
     sleep 2
     local shot
     shot="$(pwd)/uego4100-screenshot.png"
@@ -93,9 +88,27 @@ run_headless() {
     wait "$app" 2>/dev/null || true
 }
 
-start_simulator
-if [ -z "${DISPLAY:-}" ]; then
-    run_headless
-else
-    "$PROGRAM"
+main() {
+    set -euo pipefail
+    cd "$(dirname "$0")/.."
+    source scripts/deps.sh
+    ensure_packages "${BUILD_PACKAGES[@]}" "${RUN_PACKAGES[@]}"
+
+    BUILD_DIR=${BUILD_DIR:-build}
+    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$BUILD_DIR" --target uego4100 wbx4100-sim
+
+    PROGRAM="$BUILD_DIR/app/uego4100"
+    SIMULATOR="$BUILD_DIR/sim/wbx4100-sim"
+    trap cleanup EXIT
+    start_simulator
+    if [ -z "${DISPLAY:-}" ]; then
+        run_headless
+    else
+        "$PROGRAM"
+    fi
+}
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+    main "$@"
 fi
