@@ -29,18 +29,8 @@ export XDG_RUNTIME_DIR="$RUNTIME_DIR"
 PORT_DIR="$RUNTIME_DIR/uego4100/ports"
 mkdir -p "$PORT_DIR"
 
-PIDS=()
-cleanup() {
-    local pid
-    for pid in "${PIDS[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${PIDS[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
-    rm -rf "$RUNTIME_DIR"
-}
-trap cleanup EXIT
+PIDS=() # stopped by the run command's cleanup
+trap 'cleanup; rm -rf "$RUNTIME_DIR"' EXIT
 
 # A display number nobody uses.
 display_number=${XVFB_DISPLAY:-}
