@@ -35,6 +35,24 @@ TEST_F(CommFixture, BytesLeaveInOrderAndTxEmptyComesOncePerDrain) {
     ASSERT_TRUE(PumpUntil([&] { return empties > afterFirst; }));
 }
 
+TEST_F(CommFixture, BytesQueuedWhileTheDrainNoticeWaitsForTheUiGoOutInOrder) {
+    auto comm = MakeComm();
+    int empties = 0;
+    comm->OnTxEmpty = [&](TVaCustomComm*) { ++empties; };
+    comm->Open();
+    // The first byte drains on its own; its notice then waits for the UI thread, which
+    // queues the rest of the request before it gets round to running it.
+    EXPECT_TRUE(comm->WriteChar(0xC0));
+    EXPECT_EQ(Peer->Receive(1), "\xC0");
+    for (uint8_t b : {0x04, 0x26, 0x15}) {
+        EXPECT_TRUE(comm->WriteChar(b));
+    }
+    EXPECT_EQ(empties, 0) << "the notice runs on the UI thread only";
+    EXPECT_EQ(ReceivePumping(3), "\x04\x26\x15");
+    ASSERT_TRUE(PumpUntil([&] { return empties >= 1 && comm->WriteBufUsed() == 0; }));
+    EXPECT_LE(empties, 2);
+}
+
 TEST_F(CommFixture, AStalledPeerMakesWriteBufRaiseAfterWriteTimeout) {
     auto comm = MakeComm();
     comm->Buffers().SetWriteTimeout(200);
