@@ -80,11 +80,13 @@ std::string TForm1::Cell(int col, int row) const {
 }
 
 void TForm1::SetCell(int col, int row, const std::string& text) {
+    const QString shown = QString::fromStdString(text);
     QTableWidgetItem* item = StringGrid1->item(row, col);
     if (item == nullptr) {
-        StringGrid1->setItem(row, col, new QTableWidgetItem(QString::fromStdString(text)));
-    } else {
-        item->setText(QString::fromStdString(text));
+        StringGrid1->setItem(row, col, new QTableWidgetItem(shown));
+    } else if (item->text() != shown) {
+        // Most bytes repeat from poll to poll; an unchanged cell costs no model update.
+        item->setText(shown);
     }
 }
 

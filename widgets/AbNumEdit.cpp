@@ -249,7 +249,9 @@ void TAbNumEdit::SetText(long double X) {
     FValueAsInt = forms.ValueAsInt;
     FValueAsHex = forms.ValueAsHex;
     FValueAsBool = forms.ValueAsBool;
-    setText(QString::fromStdString(forms.Text));
+    const QString shown = QString::fromStdString(forms.Text);
+    if (shown != text())
+        setText(shown); // the same text again would only repaint the field
     SetState(esNormal);
     if (!FirstDraw && OnValueChanged && text() != FOldText)
         OnValueChanged(this);

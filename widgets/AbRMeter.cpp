@@ -3,7 +3,6 @@
 #include <QMetaObject>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPolygonF>
 #include <algorithm>
 
 #include "AbFlashT.h"
@@ -292,16 +291,13 @@ void TAbRMeter::DrawMarker(QPainter& p, const std::array<QPoint, 3>& marker, int
         SectorSettings().CheckSectorColor(ppt, fill);
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(Resolve(fill));
-    QPolygonF poly;
-    for (const QPoint& pt : marker)
-        poly << QPointF(pt) + QPointF(0.5, 0.5);
-    p.drawPolygon(poly);
+    p.drawPolygon(marker.data(), static_cast<int>(marker.size()));
 }
 
 void TAbRMeter::DrawHub(QPainter& p, QPoint pivot, int radius, TColor pen, TColor brush) {
     p.setPen(QPen(Resolve(pen), 1));
     p.setBrush(Resolve(brush));
-    p.drawEllipse(QPointF(pivot) + QPointF(0.5, 0.5), radius, radius);
+    p.drawEllipse(pivot, radius, radius);
 }
 
 void TAbRMeter::DrawPointer(QPainter& painter, bool restoreBackground) {
@@ -315,7 +311,9 @@ void TAbRMeter::DrawPointer(QPainter& painter, bool restoreBackground) {
     painter.save();
     painter.translate(origin);
     painter.setClipRect(QRect(QPoint(0, 0), FBmpPointerArea.deviceIndependentSize().toSize()));
-    painter.setRenderHint(QPainter::Antialiasing, true);
+    // The needle, hub and markers are hard-edged on the instrument; drawing them without
+    // edge smoothing keeps the ten-per-second pointer update cheap.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     DrawMarkers(painter);
     DrawArrow(painter);
     painter.restore();
@@ -341,12 +339,10 @@ void TAbRMeter::DrawArrow(QPainter& p) {
     }
     const int ppt = std::clamp(PositionOfDigit(), 0, 1000);
     FArrowActPos = RotateArrow(FArrowStartPos, PositionAngle(FRotAngle, ppt));
-    QPolygonF poly;
-    for (const QPoint& pt : FArrowActPos.Polygon())
-        poly << QPointF(pt) + QPointF(0.5, 0.5);
+    const std::vector<QPoint> poly = FArrowActPos.Polygon();
     p.setPen(QPen(Resolve(outline), 1));
     p.setBrush(Resolve(fill));
-    p.drawPolygon(poly);
+    p.drawPolygon(poly.data(), static_cast<int>(poly.size()));
 
     const QPoint pivot = FArrowActPos.Pivot;
     if (FArrowActPos.R1 > 0)

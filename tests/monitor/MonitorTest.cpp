@@ -237,6 +237,32 @@ TEST_F(MainWindow, LiveReplyIsDecodedOnlyWhenAllEightBytesAreThere) {
     EXPECT_EQ(Form1->Cell(0, 18), "255");
 }
 
+TEST_F(MainWindow, SteadyReadingsLeaveTheDiagnosticsTableUntouched) {
+    TSimConfig config;
+    config.Live.Lambda = 0.95;
+    StartSimulator(1, config);
+    PressOpen(1);
+    ASSERT_TRUE(WaitUntil([] { return Text(Form1->Lambda1) == "0.95"; }, 1000));
+    Pump(300);
+    std::vector<int> changedRows;
+    QObject::connect(
+        Form1->StringGrid1->model(), &QAbstractItemModel::dataChanged,
+        [&](const QModelIndex& from, const QModelIndex&) { changedRows.push_back(from.row()); });
+    const auto requests = Sim->RequestCount();
+    ASSERT_TRUE(WaitUntil([&] { return Sim->RequestCount() >= requests + 5; }, 2000));
+    Pump(150);
+    // The reply bytes did not change, so neither did their cells (row 15 is shared with
+    // the receive-buffer count written at each tick).
+    for (int row : changedRows)
+        EXPECT_TRUE(row < 12 || row > 18 || row == 15) << "row " << row;
+    // A new reading still reaches the table.
+    changedRows.clear();
+    Sim->SetLambda(1.2);
+    ASSERT_TRUE(WaitUntil([] { return Text(Form1->Lambda1) == "1.20"; }, 1000));
+    EXPECT_TRUE(std::any_of(changedRows.begin(), changedRows.end(),
+                            [](int row) { return row == 16 || row == 17; }));
+}
+
 TEST_F(MainWindow, ClosingTheMainWindowReleasesThePort) {
     StartSimulator(1);
     PressOpen(1);

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -222,6 +223,31 @@ TEST_F(Meter1Test, ComposedSquareMatchesAFullPaint) {
         for (int x = 0; x < fresh.width(); ++x)
             differing += composed.pixel(x, y) != fresh.pixel(x, y);
     EXPECT_EQ(differing, 0);
+}
+
+TEST_F(Meter1Test, PointerIsHardEdged) {
+    m.SetValue(0.8f);
+    const QImage a = Render(m);
+    m.SetValue(1.2f);
+    const QImage b = Render(m);
+    const QPalette& pal = m.palette();
+    const TArrowSettings& s = m.ArrowSettings();
+    const std::vector<QRgb> own = {
+        ToQColor(s.ColorPen(), pal).rgb(),    ToQColor(s.ColorBrush(), pal).rgb(),
+        ToQColor(s.ColorCP1Pen(), pal).rgb(), ToQColor(s.ColorCP1Brush(), pal).rgb(),
+        ToQColor(s.ColorCP2Pen(), pal).rgb(), ToQColor(s.ColorCP2Brush(), pal).rgb()};
+    auto isOwn = [&own](QRgb c) { return std::find(own.begin(), own.end(), c) != own.end(); };
+    // Where the two pointers differ, each pixel is a pointer colour or the face behind the
+    // other pointer: no blended edge colours.
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) == b.pixel(x, y))
+                continue;
+            ++differing;
+            ASSERT_TRUE(isOwn(a.pixel(x, y)) || isOwn(b.pixel(x, y))) << x << "," << y;
+        }
+    EXPECT_GT(differing, 500);
 }
 
 TEST_F(Meter1Test, TooSmallDrawsNoScaleOrPointer) {

@@ -76,3 +76,35 @@ TEST(NumEditRender, Lambda1ReadingFitsItsField) {
     EXPECT_GT(dark, 5);
     EXPECT_EQ(Inside(image), QApplication::palette(lambda).color(QPalette::Base));
 }
+
+namespace {
+// Counts the paint events a widget receives.
+class TPaintCounter : public QObject {
+public:
+    int Paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        Paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+} // namespace
+
+TEST(NumEditRender, ANewValueWithTheSameTextDoesNotRepaint) {
+    TNumEditRecorder rec;
+    TNumEditWindow win;
+    TAbNumEdit* lambda = CreateLambda1(nullptr);
+    win.Adopt(lambda);
+    win.Leave();
+    lambda->SetValue(0.9011);
+    QTest::qWait(30);
+    TPaintCounter counter;
+    lambda->installEventFilter(&counter);
+    lambda->SetValue(0.9012); // shown as "0.901" as before
+    QTest::qWait(30);
+    EXPECT_EQ(lambda->text(), "0.901");
+    EXPECT_EQ(counter.Paints, 0);
+    lambda->SetValue(0.902);
+    QTest::qWait(30);
+    EXPECT_EQ(lambda->text(), "0.902");
+    EXPECT_GT(counter.Paints, 0);
+}
