@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <fstream>
 #include <poll.h>
 #include <pty.h>
 #include <string>
@@ -122,6 +123,19 @@ void Answer(const Pty& pty, const std::atomic<bool>& stop) {
     }
 }
 
+// Read-type system calls of this process so far (the peer's own reads included).
+double ReadCalls() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    double value = 0;
+    while (io >> key >> value) {
+        if (key == "syscr:") {
+            return value;
+        }
+    }
+    return 0;
+}
+
 void RoundTrip(benchmark::State& state) {
     SetMainThread();
     Pty pty;
@@ -142,6 +156,7 @@ void RoundTrip(benchmark::State& state) {
     };
     comm.Open();
     std::vector<double> micros;
+    const double readsBefore = ReadCalls();
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         got = 0;
@@ -155,9 +170,13 @@ void RoundTrip(benchmark::State& state) {
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
                 .count());
     }
+    const double reads = ReadCalls() - readsBefore;
     comm.Close();
     stop = true;
     peer.join();
+    if (state.iterations() > 0) {
+        state.counters["reads_per_round"] = reads / static_cast<double>(state.iterations());
+    }
     std::sort(micros.begin(), micros.end());
     if (!micros.empty()) {
         state.counters["median_us"] = micros[micros.size() / 2];

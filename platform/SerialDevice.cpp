@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <linux/serial.h>
@@ -20,6 +21,15 @@ namespace {
 constexpr uint32_t kDefaultQueue = 4096;
 constexpr int kLinePollMs = 20; // modem lines and transmitter cannot be waited for by poll()
 constexpr uint32_t kModemEvents = EV_CTS | EV_DSR | EV_RING | EV_RLSD;
+// A descriptor found empty this recently is not read again by a query: a byte takes about
+// half a millisecond at 19200 baud, and a waiter fetches and reports whatever came meanwhile.
+constexpr int64_t kSeenEmptyFreshUs = 2000;
+
+int64_t NowMicros() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 bool IsGoneError(int e) {
     return e == EIO || e == ENXIO || e == ENODEV;
@@ -78,6 +88,9 @@ void TSerialDevice::ResetStateLocked() {
     FQueue.assign(kDefaultQueue, 0);
     FTimeouts = TCommTimeouts{};
     FTxPending = false;
+    FWaiterParked = false;
+    FSeenEmpty = false;
+    FOutQueueEmpty = false;
     FGone = false;
 }
 
@@ -146,6 +159,7 @@ void TSerialDevice::Close() {
         ::close(fd);
     }
     ClearKick();
+    FWaiterParked = false;
     FPath.clear();
 }
 
@@ -249,13 +263,21 @@ void TSerialDevice::MarkGone() {
 }
 
 void TSerialDevice::KickLocked() {
+    if (FKickPending) {
+        return; // the waiter has not taken the last kick yet; one wakes it as well as two
+    }
     const uint64_t one = 1;
     [[maybe_unused]] ssize_t n = ::write(FKick, &one, sizeof one);
+    FKickPending = true;
 }
 
 void TSerialDevice::ClearKick() {
+    if (!FKickPending) {
+        return;
+    }
     uint64_t value = 0;
     [[maybe_unused]] ssize_t n = ::read(FKick, &value, sizeof value);
+    FKickPending = false;
 }
 
 void TSerialDevice::EnqueueLocked(const uint8_t* data, size_t count) {
@@ -291,21 +313,58 @@ void TSerialDevice::DrainLocked() {
         return;
     }
     uint8_t chunk[4096];
+    FSeenEmpty = false;
     for (int pass = 0; pass < 64; ++pass) {
         const ssize_t n = ::read(fd, chunk, sizeof chunk);
         if (n > 0) {
             EnqueueLocked(chunk, static_cast<size_t>(n));
+            if (static_cast<size_t>(n) == sizeof chunk) {
+                continue;
+            }
+            // A short read took everything the terminal had: no need to ask again for 0.
+        } else if (n < 0 && errno == EINTR) {
             continue;
-        }
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0 && IsGoneError(errno)) {
+        } else if (n < 0 && IsGoneError(errno)) {
             MarkGone();
+            break;
         }
-        break; // 0: nothing waiting (an idle raw line reads 0 as well); EAGAIN likewise
+        // 0: nothing waiting (an idle raw line reads 0 as well); EAGAIN likewise
+        FSeenEmpty = true;
+        FSeenEmptyAt = NowMicros();
+        break;
     }
     CheckCountersLocked();
+}
+
+bool TSerialDevice::DescriptorSurelyEmptyLocked() const {
+    return FWaiterParked || (FSeenEmpty && NowMicros() - FSeenEmptyAt < kSeenEmptyFreshUs);
+}
+
+// Moves new bytes into the queue for a query or read, waking the waiter when it did.
+void TSerialDevice::DrainForQueryLocked() {
+    if (DescriptorSurelyEmptyLocked()) {
+        CheckCountersLocked(); // line errors are still fetched at once
+        return;
+    }
+    const size_t before = FCount;
+    DrainLocked();
+    if (FCount != before) {
+        KickLocked();
+    }
+}
+
+void TSerialDevice::CheckOutQueueLocked(TComStat& stat) {
+    if (FGone || FOutQueueEmpty) {
+        return;
+    }
+    int queued = 0;
+    if (ioctl(FFd.load(), TIOCOUTQ, &queued) == 0) {
+        if (queued > 0) {
+            stat.cbOutQue = static_cast<uint32_t>(queued);
+        } else {
+            FOutQueueEmpty = true; // stays empty until the next write
+        }
+    }
 }
 
 void TSerialDevice::CheckCountersLocked() {
@@ -363,18 +422,26 @@ bool TSerialDevice::NeedsPollingLocked() const {
 TCommWait TSerialDevice::WaitCommEvent(uint32_t& evtMask, std::span<TEvent* const> wake,
                                        int* wokenIndex) {
     evtMask = 0;
+    // Bytes are read only once poll() reported them: poll() is level-triggered, so bytes
+    // already waiting at entry wake it at once, and an empty descriptor costs no read.
+    bool readable = false;
     for (;;) {
         int timeout = -1;
         int fd = -1;
         {
             std::lock_guard<std::mutex> g(FLock);
+            FWaiterParked = false;
             fd = FFd.load();
             if (fd < 0 || FMask == 0) {
                 errno = fd < 0 ? EBADF : EINVAL;
                 return TCommWait::cwFailed;
             }
             ClearKick();
-            DrainLocked();
+            if (readable) {
+                DrainLocked();
+            } else {
+                CheckCountersLocked();
+            }
             CheckModemLocked();
             CheckTxEmptyLocked();
             const uint32_t ready = FEvents & FMask;
@@ -388,14 +455,22 @@ TCommWait TSerialDevice::WaitCommEvent(uint32_t& evtMask, std::span<TEvent* cons
                 return TCommWait::cwFailed;
             }
             timeout = NeedsPollingLocked() ? kLinePollMs : -1;
+            FWaiterParked = true; // queries leave new bytes to this wait from here on
         }
         std::vector<pollfd> fds{{fd, POLLIN, 0}, {FKick, POLLIN, 0}};
         AddWakeEvents(fds, wake);
         const int r = ::poll(fds.data(), fds.size(), timeout);
+        const int pollErrno = errno;
         ++FWakeups;
-        if (r < 0 && errno != EINTR) {
+        {
+            std::lock_guard<std::mutex> g(FLock);
+            FWaiterParked = false;
+        }
+        if (r < 0 && pollErrno != EINTR) {
+            errno = pollErrno;
             return TCommWait::cwFailed;
         }
+        readable = r > 0 && (fds[0].revents & POLLIN) != 0;
         if (const int woken = WokenIndex(fds, 2); woken >= 0) {
             if (wokenIndex != nullptr) {
                 *wokenIndex = woken;
@@ -417,20 +492,13 @@ bool TSerialDevice::ClearCommError(uint32_t& errors, TComStat* stat) {
         errno = EBADF;
         return false;
     }
-    const size_t before = FCount;
-    DrainLocked();
-    if (FCount != before) {
-        KickLocked();
-    }
+    DrainForQueryLocked();
     errors = FErrors;
     FErrors = 0;
     if (stat != nullptr) {
         *stat = TComStat{};
         stat->cbInQue = static_cast<uint32_t>(FCount);
-        int queued = 0;
-        if (!FGone && ioctl(FFd.load(), TIOCOUTQ, &queued) == 0 && queued > 0) {
-            stat->cbOutQue = static_cast<uint32_t>(queued);
-        }
+        CheckOutQueueLocked(*stat);
     }
     // A device that went away still answers with what it had queued; the component sees
     // the loss through its silent line and its refused writes.
@@ -445,11 +513,7 @@ bool TSerialDevice::ReadFile(void* buf, uint32_t count, uint32_t& read) {
         return false;
     }
     if (FCount < count) {
-        const size_t before = FCount;
-        DrainLocked();
-        if (FCount != before) {
-            KickLocked();
-        }
+        DrainForQueryLocked();
     }
     const size_t n = std::min<size_t>(count, FCount);
     auto* out = static_cast<uint8_t*>(buf);
@@ -489,6 +553,7 @@ bool TSerialDevice::WriteFile(const void* buf, uint32_t count, uint32_t& written
     }
     written = static_cast<uint32_t>(n);
     std::lock_guard<std::mutex> g(FLock);
+    FOutQueueEmpty = false;
     if ((FMask & EV_TXEMPTY) != 0) {
         FTxPending = true;
         KickLocked();

@@ -3,7 +3,10 @@
 // open exclusively, line configuration, queue sizes, time-outs, event mask, waiting for line
 // events, clearing errors and reading queue counts, immediate reads, non-blocking writes,
 // purges and close. The layer keeps its own input queue: bytes move from the descriptor into
-// it while a thread waits for line events and whenever the queue is queried or read.
+// it while a thread waits for line events and whenever the queue is queried or read. A query
+// or read skips the descriptor when nothing new can be there yet (a waiter parked on it will
+// fetch and report new bytes, or the descriptor was found empty a moment ago), which keeps
+// a ten-per-second poll of the controller down to a few system calls per reply.
 //
 // Failing operations return false (or cwFailed) and leave the reason in errno.
 // Threads: one thread may wait for line events, one may write, and others may query, read
@@ -77,6 +80,9 @@ public:
 
 private:
     void DrainLocked();
+    void DrainForQueryLocked();
+    bool DescriptorSurelyEmptyLocked() const;
+    void CheckOutQueueLocked(TComStat& stat);
     void EnqueueLocked(const uint8_t* data, size_t count);
     void CheckCountersLocked();
     void CheckModemLocked();
@@ -110,4 +116,10 @@ private:
     bool FModemSupported = false;
     int FModemLast = 0;
     bool FTxPending = false;
+
+    bool FKickPending = false;   // the eventfd holds a kick not yet taken
+    bool FWaiterParked = false;  // a line-event wait sits in poll() on the descriptor
+    bool FSeenEmpty = false;     // the last drain left the descriptor empty, at FSeenEmptyAt
+    int64_t FSeenEmptyAt = 0;    // steady-clock microseconds
+    bool FOutQueueEmpty = false; // the kernel's output queue was empty and nothing written since
 };

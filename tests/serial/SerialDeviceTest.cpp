@@ -1,5 +1,6 @@
 // The device layer on real pseudo-terminals: exclusive open, line configuration, the input
 // queue with its edge-triggered receive event, overflow, writes, purges and hang-up.
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -169,6 +170,51 @@ TEST_F(DeviceTest, BytesFetchedByAQueryStillWakeTheWaiter) {
     waiter.join();
     EXPECT_EQ(result, TCommWait::cwEvent);
     EXPECT_EQ(mask, EV_RXCHAR);
+}
+
+// Queries skip the descriptor right after finding it empty, or while a waiter sits on it;
+// bytes that come meanwhile must still reach the queue soon, with or without a waiter.
+TEST_F(DeviceTest, QueriesSeeBytesThatArriveRightAfterAnEmptyLook) {
+    ASSERT_TRUE(Dev.SetCommMask(EV_RXCHAR));
+    uint32_t errors = 0;
+    TComStat stat;
+    ASSERT_TRUE(Dev.ClearCommError(errors, &stat)); // finds the descriptor empty
+    Peer.Send("ab");
+    for (int i = 0; i < 1000 && stat.cbInQue < 2; ++i) {
+        ASSERT_TRUE(Dev.ClearCommError(errors, &stat));
+    }
+    for (int i = 0; i < 500 && stat.cbInQue < 2; ++i) {
+        usleep(1000);
+        ASSERT_TRUE(Dev.ClearCommError(errors, &stat));
+    }
+    EXPECT_EQ(stat.cbInQue, 2u) << "a query loop without a waiter must not go blind";
+
+    uint32_t mask = 0;
+    ASSERT_EQ(WaitEvent(Dev, mask, 2000), TCommWait::cwEvent); // the arrival of "ab"
+    TEvent stop;
+    std::atomic<int> events{0};
+    std::thread waiter([&] {
+        TEvent* const wake[] = {&stop};
+        uint32_t seen = 0;
+        while (Dev.WaitCommEvent(seen, wake) == TCommWait::cwEvent) {
+            events += (seen & EV_RXCHAR) != 0 ? 1 : 0;
+        }
+    });
+    usleep(50 * 1000); // the waiter is parked on the descriptor
+    Peer.Send("cde");
+    for (int i = 0; i < 2000 && stat.cbInQue < 5; ++i) {
+        usleep(500);
+        ASSERT_TRUE(Dev.ClearCommError(errors, &stat));
+    }
+    EXPECT_EQ(stat.cbInQue, 5u);
+    char buf[8] = {};
+    uint32_t read = 0;
+    ASSERT_TRUE(Dev.ReadFile(buf, sizeof buf, read));
+    EXPECT_EQ(std::string(buf, read), "abcde");
+    usleep(50 * 1000);
+    stop.SetEvent();
+    waiter.join();
+    EXPECT_EQ(events.load(), 1) << "the arrival is reported once";
 }
 
 TEST_F(DeviceTest, OverflowKeepsTheQueueFullAndRecordsTheError) {
