@@ -61,6 +61,9 @@ void TAbRMeter::Loaded() {
     FScaleSettings.OnChange = route;
     TAbAnalogGControl::Loaded();
     EndUpdate();
+    // Settings applied while loading may have passed through an alarm state on their way
+    // to the final ones; only the state the loaded meter is in decides whether it blinks.
+    PointerFlash(PPT());
 }
 
 void TAbRMeter::ParamChange(QObject* Sender) {
@@ -372,6 +375,8 @@ void TAbRMeter::LimitChange() {
 }
 
 void TAbRMeter::PointerFlash(int ppt) {
+    if (!IsLoaded())
+        return; // decided once loading has finished (Loaded)
     const bool overflow = FOptions.Contains(opOverflow) && (ppt > 1000 || ppt < 0);
     const bool limit = FOptions.Contains(opLimit) && (LLimit() || ULimit());
     if (overflow || limit) {

@@ -308,6 +308,19 @@ TEST_F(Meter1Test, SectorBandAndArcLine) {
     EXPECT_NE(img.pixel(below), qRgb(255, 0, 0));
 }
 
+// Loading passes through default options and a value below the lower limit before the final
+// settings; none of that may register the meter or start the flash worker thread.
+TEST(Meter1Loading, StartsNoFlashingAndNoFlashThread) {
+    const bool timerBefore = AbFlashTimer != nullptr;
+    TAb270Meter meter;
+    ConfigureMeter1(meter);
+    EXPECT_FALSE(meter.Flashing());
+    for (const auto& rec : dynFlashList)
+        EXPECT_NE(rec->Control, &meter);
+    if (!timerBefore)
+        EXPECT_EQ(AbFlashTimer, nullptr);
+}
+
 TEST_F(Meter1Test, OverflowMakesThePointerFlashRedAndYellow) {
     m.SetOptions({opBevelOuter, opName1, opOverflow});
     m.show();
