@@ -1,5 +1,7 @@
 #include "SerialDevice.h"
 
+#include <optional>
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -471,18 +473,28 @@ TCommWait TSerialDevice::WaitCommEvent(uint32_t& evtMask, std::span<TEvent* cons
             return TCommWait::cwFailed;
         }
         readable = r > 0 && (fds[0].revents & POLLIN) != 0;
-        if (const int woken = WokenIndex(fds, 2); woken >= 0) {
-            if (wokenIndex != nullptr) {
-                *wokenIndex = woken;
-            }
-            return TCommWait::cwWoken;
-        }
-        if ((fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
-            MarkGone();
-            errno = EIO;
-            return TCommWait::cwFailed;
+        if (const auto outcome = WokenOrGone(fds, 2, wokenIndex)) {
+            return *outcome;
         }
     }
+}
+
+// After a poll(): a set wake event (its index counted from `first`) ends the wait as woken; a
+// device that hung up or failed ends it as failed and is marked gone.
+std::optional<TCommWait> TSerialDevice::WokenOrGone(const std::vector<pollfd>& fds, size_t first,
+                                                    int* wokenIndex) {
+    if (const int woken = WokenIndex(fds, first); woken >= 0) {
+        if (wokenIndex != nullptr) {
+            *wokenIndex = woken;
+        }
+        return TCommWait::cwWoken;
+    }
+    if ((fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+        MarkGone();
+        errno = EIO;
+        return TCommWait::cwFailed;
+    }
+    return std::nullopt;
 }
 
 bool TSerialDevice::ClearCommError(uint32_t& errors, TComStat* stat) {
@@ -585,16 +597,8 @@ TCommWait TSerialDevice::WaitWritable(std::span<TEvent* const> wake, uint32_t ti
         if (r < 0) {
             return TCommWait::cwFailed;
         }
-        if (const int woken = WokenIndex(fds, 1); woken >= 0) {
-            if (wokenIndex != nullptr) {
-                *wokenIndex = woken;
-            }
-            return TCommWait::cwWoken;
-        }
-        if ((fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
-            MarkGone();
-            errno = EIO;
-            return TCommWait::cwFailed;
+        if (const auto outcome = WokenOrGone(fds, 1, wokenIndex)) {
+            return *outcome;
         }
         if ((fds[0].revents & POLLOUT) != 0) {
             return TCommWait::cwEvent;

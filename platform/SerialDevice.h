@@ -15,12 +15,15 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "Event.h"
 #include "SerialTypes.h"
+
+struct pollfd;
 
 enum class TCommWait {
     cwEvent,   // a watched line event occurred (or, for WaitWritable, the line takes bytes)
@@ -93,6 +96,8 @@ private:
     void ApplyControlLines(const TDCB& dcb);
     void ResetStateLocked();
     void MarkGone();
+    std::optional<TCommWait> WokenOrGone(const std::vector<pollfd>& fds, size_t first,
+                                         int* wokenIndex);
 
     mutable std::mutex FLock;
     std::atomic<int> FFd{-1};
