@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "monitor/Serial_Test.h"
+#include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/QtTimer.h"
 #include "serial/VaComm.h"

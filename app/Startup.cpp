@@ -1,10 +1,10 @@
 #include "Startup.h"
 
-#include "dialogs/Unit2.h"
-#include "dialogs/Unit3.h"
-#include "dialogs/Unit4.h"
-#include "dialogs/Unit5.h"
-#include "monitor/Serial_Test.h"
+#include "dialogs/SensorSetupDialog.h"
+#include "dialogs/CanSetupDialog.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/ComPortDialog.h"
+#include "monitor/MainWindow.h"
 
 void CreateApplicationWindows() {
     Form1 = new TForm1();

@@ -4,7 +4,7 @@
 
 #include "app/QuitOnSignal.h"
 #include "app/Startup.h"
-#include "monitor/Serial_Test.h"
+#include "monitor/MainWindow.h"
 #include "platform/QtErrorDisplay.h"
 #include "platform/QtRegional.h"
 #include "platform/QtSynchronize.h"

@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "monitor/Serial_Test.h"
+#include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 
 TDialogForm::TDialogForm(const QString& caption, int clientWidth, int clientHeight)

@@ -3,7 +3,7 @@
 #include <QProgressBar>
 #include <QTableWidget>
 
-#include "monitor/Serial_Test.h"
+#include "monitor/MainWindow.h"
 #include "platform/QtTimer.h"
 #include "serial/VaComm.h"
 #include "widgets/AbNumEdit.h"

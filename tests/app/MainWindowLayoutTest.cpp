@@ -9,11 +9,11 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "dialogs/Unit2.h"
-#include "dialogs/Unit3.h"
-#include "dialogs/Unit4.h"
-#include "dialogs/Unit5.h"
-#include "monitor/Serial_Test.h"
+#include "dialogs/SensorSetupDialog.h"
+#include "dialogs/CanSetupDialog.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/ComPortDialog.h"
+#include "monitor/MainWindow.h"
 #include "tests/monitor/UiHarness.h"
 #include "widgets/AbLED.h"
 #include "widgets/AbNumEdit.h"

@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QTest>
 
-#include "dialogs/Unit4.h"
-#include "monitor/Serial_Test.h"
+#include "dialogs/AboutDialog.h"
+#include "monitor/MainWindow.h"
 #include "tests/monitor/UiHarness.h"
 
 using AboutBox = UiHarness;

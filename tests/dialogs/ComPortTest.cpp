@@ -6,8 +6,8 @@
 #include <QTest>
 
 #include "dialogs/PortDescription.h"
-#include "dialogs/Unit5.h"
-#include "monitor/Serial_Test.h"
+#include "dialogs/ComPortDialog.h"
+#include "monitor/MainWindow.h"
 #include "platform/QtTimer.h"
 #include "serial/VaComm.h"
 #include "tests/monitor/UiHarness.h"

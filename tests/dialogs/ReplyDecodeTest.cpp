@@ -3,9 +3,9 @@
 #include <QRadioButton>
 #include <QTableWidget>
 
-#include "dialogs/Unit2.h"
-#include "dialogs/Unit3.h"
-#include "monitor/Serial_Test.h"
+#include "dialogs/SensorSetupDialog.h"
+#include "dialogs/CanSetupDialog.h"
+#include "monitor/MainWindow.h"
 #include "platform/QtTimer.h"
 #include "protocol/Requests.h"
 #include "serial/VaComm.h"

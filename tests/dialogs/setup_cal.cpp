@@ -7,7 +7,7 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "dialogs/Unit2.h"
+#include "dialogs/SensorSetupDialog.h"
 #include "setup_fixture.h"
 #include "widgets/AbSwitch.h"
 

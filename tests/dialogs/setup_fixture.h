@@ -7,8 +7,8 @@
 #include <chrono>
 #include <vector>
 
-#include "dialogs/Unit3.h"
-#include "monitor/Serial_Test.h"
+#include "dialogs/CanSetupDialog.h"
+#include "monitor/MainWindow.h"
 #include "platform/QtTimer.h"
 #include "protocol/Requests.h"
 #include "serial/VaComm.h"

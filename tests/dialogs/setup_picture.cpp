@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "dialogs/PlugPicture.h"
-#include "dialogs/Unit2.h"
+#include "dialogs/SensorSetupDialog.h"
 #include "setup_fixture.h"
 
 namespace {

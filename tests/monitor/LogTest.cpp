@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "UiHarness.h"
-#include "monitor/Serial_Test.h"
+#include "monitor/MainWindow.h"
 #include "platform/Regional.h"
 #include "widgets/AbLED.h"
 

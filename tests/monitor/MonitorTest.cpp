@@ -13,8 +13,8 @@
 #include <unistd.h>
 
 #include "UiHarness.h"
-#include "dialogs/Unit5.h"
-#include "monitor/Serial_Test.h"
+#include "dialogs/ComPortDialog.h"
+#include "monitor/MainWindow.h"
 #include "platform/QtTimer.h"
 #include "protocol/Requests.h"
 #include "serial/VaComm.h"

@@ -18,8 +18,8 @@
 #include <unistd.h>
 
 #include "app/Startup.h"
-#include "dialogs/Unit5.h"
-#include "monitor/Serial_Test.h"
+#include "dialogs/ComPortDialog.h"
+#include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/PortDirectory.h"
 #include "platform/QtSynchronize.h"

@@ -1,4 +1,4 @@
-#include "Unit3.h"
+#include "CanSetupDialog.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "monitor/Serial_Test.h"
+#include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/QtTimer.h"
 #include "protocol/Requests.h"

@@ -1,4 +1,4 @@
-#include "Unit5.h"
+#include "ComPortDialog.h"
 
 #include <QAction>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <QSpinBox>
 
 #include "dialogs/PortDescription.h"
-#include "monitor/Serial_Test.h"
+#include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/PortNames.h"
 #include "serial/VaComm.h"

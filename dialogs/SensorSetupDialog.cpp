@@ -1,4 +1,4 @@
-#include "Unit2.h"
+#include "SensorSetupDialog.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "dialogs/PlugPicture.h"
-#include "monitor/Serial_Test.h"
+#include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/QtTimer.h"
 #include "protocol/Conversions.h"

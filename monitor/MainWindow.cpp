@@ -1,4 +1,4 @@
-#include "Serial_Test.h"
+#include "MainWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -6,10 +6,10 @@
 #include <QLabel>
 #include <QTableWidget>
 
-#include "dialogs/Unit2.h"
-#include "dialogs/Unit3.h"
-#include "dialogs/Unit4.h"
-#include "dialogs/Unit5.h"
+#include "dialogs/SensorSetupDialog.h"
+#include "dialogs/CanSetupDialog.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/ComPortDialog.h"
 #include "monitor/LogFormat.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/Formatting.h"

@@ -1,4 +1,4 @@
-#include "Unit4.h"
+#include "AboutDialog.h"
 
 #include <QLabel>
 
