@@ -1,9 +1,9 @@
 #include "Startup.h"
 
-#include "dialogs/SensorSetupDialog.h"
-#include "dialogs/CanSetupDialog.h"
 #include "dialogs/AboutDialog.h"
+#include "dialogs/CanSetupDialog.h"
 #include "dialogs/ComPortDialog.h"
+#include "dialogs/SensorSetupDialog.h"
 #include "monitor/MainWindow.h"
 
 void CreateApplicationWindows() {

@@ -6,10 +6,10 @@
 #include <QLabel>
 #include <QTableWidget>
 
-#include "dialogs/SensorSetupDialog.h"
-#include "dialogs/CanSetupDialog.h"
 #include "dialogs/AboutDialog.h"
+#include "dialogs/CanSetupDialog.h"
 #include "dialogs/ComPortDialog.h"
+#include "dialogs/SensorSetupDialog.h"
 #include "monitor/LogFormat.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/Formatting.h"
@@ -112,18 +112,26 @@ void TForm1::Timer1Timer(TTimer* /*Sender*/) {
 void TForm1::LinkTick() {
     ++Offline_count;
     if (Offline_count > 10) {
+        const bool wasOffline = OFFLINE->Checked();
         OFFLINE->SetChecked(true);
         Offline_count = 10;
         SetLinkMenuEnabled(false);
         ONLINE->SetChecked(false);
+        if (!wasOffline) {
+            emit LinkStatusChanged(TLinkStatus::Offline);
+        }
     }
 }
 
 void TForm1::LinkActivity() {
     Offline_count = 0;
+    const bool wasOnline = ONLINE->Checked();
     OFFLINE->SetChecked(false);
     ONLINE->SetChecked(true);
     SetLinkMenuEnabled(true);
+    if (!wasOnline) {
+        emit LinkStatusChanged(TLinkStatus::Online);
+    }
 }
 
 // ---- receive dispatcher ----------------------------------------------------------------
@@ -168,8 +176,15 @@ void TForm1::LiveDataReply() {
     const double shown = WarmupLED->Checked() ? 1.0 : Lambda;
     Lambda1->SetValue(shown);
     Meter1->SetValue(static_cast<float>(shown));
+    TDecodedReading reading;
+    reading.When = std::chrono::system_clock::now();
+    reading.LocalTime = LocalNow();
+    reading.Lambda = Lambda;
+    reading.Volts = Value1->Value();
+    reading.Warmup = WarmupLED->Checked();
+    emit LiveReadingDecoded(reading);
     if (LogOn) {
-        AppendLogLine();
+        AppendLogLine(reading);
     }
     Lambda_request = false;
 }
@@ -216,8 +231,8 @@ void TForm1::CanReply() {
 
 // ---- data log --------------------------------------------------------------------------
 
-void TForm1::AppendLogLine() {
-    const std::string line = LogDataLine(Lambda, LocalNow(), Value1->Value());
+void TForm1::AppendLogLine(const TDecodedReading& reading) {
+    const std::string line = LogDataLine(reading.Lambda, reading.LocalTime, reading.Volts);
     try {
         Logfile.WriteLine(line);
     } catch (...) {

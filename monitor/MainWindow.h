@@ -4,7 +4,9 @@
 // app/MainLayout.cpp; the state shared with the dialogs lives in the unit-level variables
 // below, touched only on the user-interface thread.
 #include <QMainWindow>
+#include <chrono>
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 #include "monitor/DataLog.h"
@@ -39,6 +41,20 @@ extern uint8_t CANspeed; // CAN bit-rate code: last read or last chosen
 extern bool LogOn;       // a data log is open
 extern TDataLog Logfile;
 extern std::string NameOfFile;
+
+// One decoded live-data reply, as the displays and the log received it. `Lambda` is the
+// measured value, also during warm-up when the displays show 1.
+struct TDecodedReading {
+    std::chrono::system_clock::time_point When;
+    std::tm LocalTime{}; // the time of day the log line carries
+    double Lambda = 0;
+    double Volts = 0;
+    bool Warmup = false;
+};
+
+// What the link lamps say. `Online`: the controller answers; `Offline`: the port is open but
+// nothing arrives.
+enum class TLinkStatus { Online, Offline };
 
 // Puts every unit-level variable back to its start value (the log is closed).
 void ResetSerialTestState();
@@ -94,6 +110,12 @@ public:
     // Cell of the hidden diagnostics table (column, row).
     std::string Cell(int col, int row) const;
 
+signals:
+    // After every live-data reply decoded into the displays (before its log line is written).
+    void LiveReadingDecoded(const TDecodedReading& reading);
+    // When the link lamps change between ONLINE and OFFLINE.
+    void LinkStatusChanged(TLinkStatus status);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     // The first showing sizes the window so the client area below the menu is 482 x 448.
@@ -113,7 +135,7 @@ private:
     void CalibrationReply();
     void CanReply();
     uint8_t NextByte();
-    void AppendLogLine();
+    void AppendLogLine(const TDecodedReading& reading);
     void CloseLogAfterFailure();
     bool ChooseLogFile(std::string& path);
 

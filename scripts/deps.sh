@@ -1,6 +1,9 @@
 # Package list and installer shared by the set-up scripts.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-    libbenchmark-dev fonts-dejavu-core fonts-urw-base35)
+    libbenchmark-dev libqcustomplot-dev fonts-dejavu-core fonts-urw-base35)
+# Checks beyond the build: fuzzing (clang's libFuzzer), desktop entry and metainfo validation,
+# the Debian package's dependency scan.
+CHECK_PACKAGES=(clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file)
 RUN_PACKAGES=(xvfb xauth x11-apps xdotool imagemagick)
 
 ensure_packages() {
