@@ -53,8 +53,9 @@ struct TDecodedReading {
 };
 
 // What the link lamps say. `Online`: the controller answers; `Offline`: the port is open but
-// nothing arrives.
-enum class TLinkStatus { Online, Offline };
+// nothing arrives; `DeviceGone`: the opened device has disappeared (unplugged, hung up) and
+// the program waits for it to return; `Reconnected`: that device is back and open again.
+enum class TLinkStatus { Online, Offline, DeviceGone, Reconnected };
 
 // Puts every unit-level variable back to its start value (the log is closed).
 void ResetSerialTestState();

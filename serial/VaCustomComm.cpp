@@ -31,6 +31,10 @@ bool TVaCustomComm::Active() const {
     return FHandle != nullptr;
 }
 
+bool TVaCustomComm::DeviceGone() const {
+    return FHandle != nullptr && FHandle->Gone();
+}
+
 int TVaCustomComm::Handle() const {
     return FHandle ? FHandle->Handle() : -1;
 }

@@ -46,6 +46,9 @@ public:
     void Open();
     void Close();
     bool Active() const;
+    // True while the port is open on a device that has gone away (hung up, unplugged): the
+    // port stays Active until closed, but nothing reaches the line.
+    bool DeviceGone() const;
     void Loaded();
     // The open device's descriptor, -1 while closed.
     int Handle() const;
