@@ -12,3 +12,6 @@ cmake --build "$BUILD_DIR"
 cd "$BUILD_DIR"
 # Serial and timing tests share two cores with the build machine: run them one at a time.
 ctest --output-on-failure --timeout 300
+cd - >/dev/null
+# Each fuzz target for 20 s in its own clang build (build-fuzz); a crash fails the run.
+bash scripts/fuzz.sh 20
