@@ -1,5 +1,6 @@
 #include "AbNumEditParse.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cmath>
@@ -23,14 +24,14 @@ char16_t Wide(char c) {
     return static_cast<char16_t>(static_cast<unsigned char>(c));
 }
 
-// First and last position of the offending characters found so far.
+// First and last position of the offending characters found so far, marked in any order
+// (the check for a second separator runs after the character check).
 struct TBadRange {
     size_t First = npos;
     size_t Last = npos;
     void Mark(size_t i) {
-        if (First == npos)
-            First = i;
-        Last = i;
+        First = std::min(First, i);
+        Last = Last == npos ? i : std::max(Last, i);
     }
     bool Any() const { return First != npos; }
 };

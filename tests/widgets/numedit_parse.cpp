@@ -79,6 +79,7 @@ TEST(NumEditParse, MultiplierLettersAreCaseSensitiveAndFinal) {
 
 TEST(NumEditParse, FloatCharacterErrorsSelectFirstThroughLast) {
     ExpectInvalid(u"1.2.3.4", ebFloat, 3, 3); // second through third separator
+    ExpectInvalid(u"1.2.3x", ebFloat, 3, 3);  // a bad letter after the second separator
     ExpectInvalid(u"12b", ebFloat, 2, 1);
     ExpectValue(u"12a", ebFloat, 12e-18); // a final "a" is atto
     ExpectInvalid(u"1-2", ebFloat, 1, 1);
