@@ -8,6 +8,8 @@
 # as build-fuzz/crashes/<target>/crash-*; the script then fails. Keep such an input: copy it
 # into fuzz/regressions/<target>/ with a name that says what it broke, so the ordinary test
 # run replays it (CTest label "fuzz").
+# With FUZZ_COVERAGE=1 the script then replays each corpus in a coverage build
+# (build-fuzz-coverage) and prints the line and branch coverage of the code under test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,6 +21,21 @@ if [ ${#TARGETS[@]} -eq 0 ]; then
 fi
 BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
 
+# The product files each target exercises.
+sources() {
+    case "$1" in
+    numedit_parse)
+        echo widgets/AbNumEditParse.cpp widgets/AbNumEditBase.cpp widgets/AbNumEditText.cpp \
+            platform/NumberParsing.cpp
+        ;;
+    numeric_picture)
+        echo platform/NumericPicture.cpp platform/PictureSection.cpp platform/PictureQuoting.cpp \
+            platform/DecimalRounding.cpp platform/NumberText.cpp
+        ;;
+    *) echo sim/RequestParser.cpp sim/Controller.cpp ;;
+    esac
+}
+
 # Longest input per target: a field's text, a picture, a stretch of the line.
 max_len() {
     case "$1" in
@@ -26,6 +43,29 @@ max_len() {
     numeric_picture) echo 512 ;;
     *) echo 4096 ;;
     esac
+}
+
+# Replays each corpus in a coverage build and prints the coverage of the code under test.
+coverage() {
+    local cov="$BUILD_DIR-coverage"
+    # The LLVM tools of the clang in use (llvm-14, which clang-14 brings along).
+    local llvm
+    llvm=$(dirname "$(readlink -f "$(command -v clang)")")
+    CC=clang CXX=clang++ cmake -S . -B "$cov" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DUEGO_BENCH=OFF \
+        -DCMAKE_CXX_FLAGS="-fprofile-instr-generate -fcoverage-mapping" >/dev/null
+    cmake --build "$cov" --target "${TARGETS[@]/#/fuzz_replay_}" >/dev/null
+    for target in "${TARGETS[@]}"; do
+        local program="$cov/fuzz/fuzz_replay_$target"
+        LLVM_PROFILE_FILE="$cov/$target.profraw" "$program" "$BUILD_DIR/corpus/$target" \
+            "fuzz/corpus/$target" "fuzz/regressions/$target" >/dev/null 2>&1 || true
+        "$llvm/llvm-profdata" merge -o "$cov/$target.profdata" "$cov/$target.profraw"
+        echo "== $target: coverage of the code under test"
+        local files
+        files=$(sources "$target" | tr ' ' '|')
+        "$llvm/llvm-cov" report "$program" -instr-profile="$cov/$target.profdata" \
+            -show-region-summary=false -show-instantiation-summary=false |
+            grep -E "^(Filename|$files) "
+    done
 }
 
 CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -51,10 +91,14 @@ for target in "${TARGETS[@]}"; do
         tail -n 60 "$BUILD_DIR/fuzz-$target.log" >&2
     fi
     # The closing status line and the figures libFuzzer prints at the end.
-    grep -E '^#[0-9]+ *DONE|^stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb)' \
+    grep -E '^#[0-9]+[[:space:]]+DONE|^stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb)' \
         "$BUILD_DIR/fuzz-$target.log" || true
     echo "corpus: $(find "$corpus" -type f | wc -l) inputs"
 done
+
+if [ "${FUZZ_COVERAGE:-0}" = 1 ]; then
+    coverage
+fi
 
 if [ ${#failed[@]} -gt 0 ]; then
     echo "fuzzing found faults in: ${failed[*]} (inputs in $BUILD_DIR/crashes/)" >&2
