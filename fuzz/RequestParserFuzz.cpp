@@ -6,10 +6,12 @@
 //
 // Checks after every piece: each frame starts with the sync byte, is as long as its length
 // byte says (at least 4) and sums to 0xFF; each reply is empty or such a frame for the same
-// command; no byte is lost or counted twice (frames + dropped + held back = bytes fed); less
-// than the largest frame is held back. After the stream, a run of live-data requests longer
-// than any frame comes through: the receiver is back in step, the last frame is the request
-// and nothing is held back.
+// command; no byte is lost or counted twice (frames + dropped + held back = bytes fed). What
+// is held back is the end of the stream: less than the largest frame, starting with a sync
+// byte, and with no complete frame after that byte (a stray sync byte must not hold back a
+// request that has fully arrived). After the stream, a run of live-data requests longer than
+// any frame comes through: the receiver is back in step, the last frame is the request and
+// nothing is held back.
 #include <algorithm>
 #include <vector>
 
@@ -22,15 +24,20 @@ namespace {
 
 constexpr size_t LargestFrame = 255;
 
-bool IsFrame(const std::vector<uint8_t>& bytes) {
-    if (bytes.size() < 4 || bytes[0] != FrameSyncByte || bytes[1] != bytes.size()) {
+// Whether a whole frame starts at `bytes`, within the `available` bytes there.
+bool FrameAt(const uint8_t* bytes, size_t available) {
+    if (available < 4 || bytes[0] != FrameSyncByte || bytes[1] < 4 || bytes[1] > available) {
         return false;
     }
     TFrameChecksum sum;
-    for (uint8_t b : bytes) {
-        sum.Add(b);
+    for (size_t i = 0; i < bytes[1]; ++i) {
+        sum.Add(bytes[i]);
     }
     return sum.Sum() == 0xFF;
+}
+
+bool IsFrame(const std::vector<uint8_t>& bytes) {
+    return FrameAt(bytes.data(), bytes.size()) && bytes[1] == bytes.size();
 }
 
 class TLine {
@@ -47,7 +54,7 @@ public:
 
 private:
     void Piece(const uint8_t* data, size_t size) {
-        FFed += size;
+        FStream.insert(FStream.end(), data, data + size);
         for (const TFrame& frame : FParser.Feed(data, size)) {
             FUZZ_CHECK(IsFrame(frame));
             FFramed += frame.size();
@@ -56,15 +63,25 @@ private:
             FLastFrame = frame;
         }
         ++FPieces;
-        FUZZ_CHECK(FFramed + FParser.DroppedBytes() + FParser.Pending() == FFed);
-        FUZZ_CHECK(FParser.Pending() < LargestFrame);
+        FUZZ_CHECK(FFramed + FParser.DroppedBytes() + FParser.Pending() == FStream.size());
+        CheckHeldBack();
+    }
+
+    void CheckHeldBack() const {
+        const size_t pending = FParser.Pending();
+        FUZZ_CHECK(pending < LargestFrame);
+        const uint8_t* held = FStream.data() + FStream.size() - pending;
+        FUZZ_CHECK(pending == 0 || held[0] == FrameSyncByte);
+        for (size_t p = 1; p < pending; ++p) {
+            FUZZ_CHECK(!FrameAt(held + p, pending - p));
+        }
     }
 
     size_t FPieceSize;
     TRequestParser FParser;
     TWbxController FController;
     TFrame FLastFrame;
-    size_t FFed = 0;
+    std::vector<uint8_t> FStream; // every byte fed so far
     size_t FFramed = 0;
     size_t FPieces = 0;
 };
