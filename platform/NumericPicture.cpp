@@ -1,7 +1,6 @@
 #include "NumericPicture.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "DecimalRounding.h"
 #include "NumberText.h"
@@ -11,8 +10,12 @@ using namespace formatting;
 
 namespace {
 
-// From here on a picture without exponent shows the number in general format.
-constexpr double kTooLongForPicture = 1e15;
+// A picture without exponent shows the number in general format from 1E15 on, judged after
+// the rounding to 15 significant digits, so that 999999999999999.9 (which that rounding makes
+// 1E15) is shown as 1E15 is, not with a sixteenth digit.
+bool TooLongForPicture(double value) {
+    return ToDecimal(value).Exponent > kSignificantDigits;
+}
 
 // The number as the section shows it: integer and fraction digits and the exponent.
 struct TPictureNumber {
@@ -148,7 +151,7 @@ std::string FormatFloat(const std::string& picture, double value, const TRegiona
         return FloatToStr(value, rs);
     }
     const TSection section = AnalyseSection(sections[index]);
-    if (!section.Scientific && std::fabs(value) >= kTooLongForPicture) {
+    if (!section.Scientific && TooLongForPicture(value)) {
         return FloatToStr(value, rs); // digits beyond the 15th would be made-up zeros
     }
     const TPictureNumber number = Layout(section, value);

@@ -11,7 +11,8 @@
 // sign, "E-" only a minus. The negative section shows no minus of its own; an empty or
 // missing section falls back to the first; a value that rounds to zero uses the zero section
 // (or the first, without minus). Other characters are copied; the minus goes first.
-// An empty picture, or a value of 1E15 or more for a picture without exponent, gives the
-// general format (FloatToStr), since digits beyond the 15th would be made up.
+// An empty picture, or a value of 1E15 or more (once rounded to 15 significant digits) for a
+// picture without exponent, gives the general format (FloatToStr), since digits beyond the
+// 15th would be made up.
 std::string FormatFloat(const std::string& picture, double value,
                         const TRegionalSettings& rs = RegionalSettings());

@@ -121,7 +121,8 @@ TEST(FormattingPicture, UnusualValuesGiveReadableText) {
         {"#0.00", std::numeric_limits<double>::quiet_NaN(), "NAN", "NAN"},
         {"#0.00", std::numeric_limits<double>::infinity(), "INF", "INF"},
         {"#0.00", -std::numeric_limits<double>::infinity(), "-INF", "-INF"},
-        {"#0.00", 1e300, "1E300", "1E300"}, // too long for a picture: general format
+        {"#0.00", 1e300, "1E300", "1E300"},           // too long for a picture: general format
+        {"#0.00", 999999999999999.9, "1E15", "1E15"}, // 1E15 once taken to 15 digits
         {"#0.00", 1e-300, "0.00", "0,00"},
         {"", 1.5, "1.5", "1,5"},
         {"#", 0, "", ""},
