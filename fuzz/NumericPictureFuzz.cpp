@@ -9,7 +9,8 @@
 //
 // Checks: the text is never longer than twice the picture plus room for the number's own
 // digits. A plain picture's text reads back, once the thousands separators are taken out, as
-// the value to the precision the picture shows, and a value shown as zero carries no minus.
+// the value to the precision the picture shows, and as a number that is shown with the same
+// text again; a value shown as zero carries no minus.
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -80,6 +81,9 @@ void CheckReadsBack(const TPlainPicture& p, double value, const std::string& tex
     }
     FUZZ_CHECK(std::fabs(shown - value) <= Tolerance(p, value));
     FUZZ_CHECK(shown != 0 || text.empty() || text[0] != '-');
+    // The number read from the text is shown with the same text (a field storing its own
+    // text again does not change it).
+    FUZZ_CHECK(!hasDigits || FormatFloat(p.Text, shown, rs) == text);
 }
 
 } // namespace
