@@ -82,8 +82,10 @@ void CheckReadsBack(const TPlainPicture& p, double value, const std::string& tex
     FUZZ_CHECK(std::fabs(shown - value) <= Tolerance(p, value));
     FUZZ_CHECK(shown != 0 || text.empty() || text[0] != '-');
     // The number read from the text is shown with the same text (a field storing its own
-    // text again does not change it).
-    FUZZ_CHECK(!hasDigits || FormatFloat(p.Text, shown, rs) == text);
+    // text again does not change it). A subnormal number cannot hold the digits it was read
+    // from ("10E-323" reads as 9.88E-323), so only full-precision numbers are checked.
+    FUZZ_CHECK(!hasDigits || !(shown == 0 || std::isnormal(shown)) ||
+               FormatFloat(p.Text, shown, rs) == text);
 }
 
 } // namespace
