@@ -173,8 +173,9 @@ void TAbBinGControl::Flash(bool status) {
 
 bool TAbBinGControl::event(QEvent* e) {
     if (e->type() == TWMFlash::EventType()) {
-        const bool on = static_cast<TWMFlash*>(e)->LParam != 0;
-        GuardedCall([&] { Flash(on); });
+        auto* message = static_cast<TWMFlash*>(e);
+        const bool on = message->LParam != 0;
+        message->Handle([&] { Flash(on); });
         return true;
     }
     return QWidget::event(e);

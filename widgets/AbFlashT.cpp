@@ -55,6 +55,8 @@ void ProcessFlashRecord(TFlash& rec, uint32_t now, bool newSecond) {
 void SendFlashMessage(QObject* control, uint32_t wParam, int32_t lParam) {
     TWMFlash message(wParam, lParam);
     QCoreApplication::sendEvent(control, &message);
+    if (message.Failure)
+        std::rethrow_exception(message.Failure);
 }
 
 bool ApplicationDestroying() {
@@ -217,7 +219,8 @@ void TAbFlashTimer::flash(TAbFlash* Sender) {
         try {
             ProcessFlashRecord(*AFlashRecord, now, newSecond);
         } catch (...) {
-            // One failing receiver must not stop the others.
+            // Dropped without a word: a blink is cosmetic, and a message box here would stop
+            // every blinking widget in the middle of a tick. The next record goes on.
         }
     }
 }

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -27,9 +28,22 @@ public:
         : QEvent(EventType()), WParam(wParam), LParam(lParam) {}
     uint32_t WParam;
     int32_t LParam;
+    // An exception the receiver's handler raised, carried back to the sender rather than
+    // through the toolkit's event delivery.
+    std::exception_ptr Failure;
+
+    // Runs the receiver's blink handler, keeping an exception it raises in Failure.
+    template <class F> void Handle(F&& handler) noexcept {
+        try {
+            handler();
+        } catch (...) {
+            Failure = std::current_exception();
+        }
+    }
 };
 
-// Sends WM_FLASH to `control` and returns when it has been handled.
+// Sends WM_FLASH to `control` and returns when it has been handled; re-raises an exception
+// the handler raised.
 void SendFlashMessage(QObject* control, uint32_t wParam, int32_t lParam);
 
 // Interval codes: 2..6 are the phase bits of the tick counter, 32 the wall-clock second,

@@ -400,7 +400,8 @@ void TAbRMeter::WMFlash(int phase) {
 
 bool TAbRMeter::event(QEvent* event) {
     if (event->type() == TWMFlash::EventType()) {
-        WMFlash(static_cast<TWMFlash*>(event)->LParam);
+        auto* message = static_cast<TWMFlash*>(event);
+        message->Handle([&] { WMFlash(message->LParam); });
         return true;
     }
     return TAbAnalogGControl::event(event);

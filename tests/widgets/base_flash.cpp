@@ -3,12 +3,15 @@
 
 #include <QEvent>
 #include <chrono>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/ErrorDisplay.h"
 #include "platform/Synchronize.h"
 #include "platform/Tick.h"
+#include "tests/support/QtTestApp.h"
+#include "widgets/AbBinGControl.h"
 #include "widgets/AbFlashT.h"
 
 namespace {
@@ -187,4 +190,37 @@ TEST_F(FlashService, SecondTimerComplainsAndStaysIdle) {
     }
     EXPECT_EQ(running, 1);
     SetErrorDisplayHook(old);
+}
+
+namespace {
+
+// A lamp whose blink handler fails.
+class FailingBlink : public TAbBinGControl {
+public:
+    void Flash(bool status) override {
+        (void)status;
+        ++Blinks;
+        throw std::runtime_error("blink failed");
+    }
+    int Blinks = 0;
+};
+
+} // namespace
+
+// The failure is dropped: no message box stops the tick halfway, and the receivers after the
+// failing one still get their blinks.
+TEST_F(FlashService, AFailingBlinkHandlerIsDroppedAndTheTickGoesOn) {
+    TestApp();
+    std::vector<std::string> shown;
+    auto old = SetErrorDisplayHook([&](const std::string& m) { shown.push_back(m); });
+    FailingBlink lamp;
+    Receiver after;
+    RegisterQuiet(&lamp, Freq8Hz);
+    RegisterQuiet(&after, Freq8Hz);
+    for (int i = 0; i < 8; ++i)
+        Tick(); // bit 2 flips at 4 and at 8
+    SetErrorDisplayHook(old);
+    EXPECT_EQ(lamp.Blinks, 2);
+    EXPECT_EQ(after.Messages.size(), 2u);
+    EXPECT_TRUE(shown.empty());
 }
