@@ -7,6 +7,7 @@ namespace {
 
 std::mutex HookLock;
 TErrorDisplayHook Hook;
+TMessageBoxHook BoxHook;
 
 } // namespace
 
@@ -30,4 +31,23 @@ void ShowErrorMessage(const std::string& message) {
     }
     std::fprintf(stderr, "%s\n", message.c_str());
     std::fflush(stderr);
+}
+
+TMessageBoxHook SetMessageBoxHook(TMessageBoxHook hook) {
+    std::lock_guard lock(HookLock);
+    TMessageBoxHook previous = std::move(BoxHook);
+    BoxHook = std::move(hook);
+    return previous;
+}
+
+void ShowMessageBox(const std::string& caption, const std::string& text) {
+    TMessageBoxHook hook;
+    {
+        std::lock_guard lock(HookLock);
+        hook = BoxHook;
+    }
+    if (hook)
+        hook(caption, text);
+    else
+        ShowErrorMessage(text);
 }

@@ -12,6 +12,13 @@ using TErrorDisplayHook = std::function<void(const std::string& message)>;
 TErrorDisplayHook SetErrorDisplayHook(TErrorDisplayHook hook);
 void ShowErrorMessage(const std::string& message);
 
+// A message box with a caption of its own (the error display's box carries the program's
+// name), the text and an OK button.
+using TMessageBoxHook = std::function<void(const std::string& caption, const std::string& text)>;
+TMessageBoxHook SetMessageBoxHook(TMessageBoxHook hook);
+// With no box hook installed the text goes to the error display.
+void ShowMessageBox(const std::string& caption, const std::string& text);
+
 // Runs `handler`; an exception leaving it is shown through the error display.
 template <class F> void GuardedCall(F&& handler) noexcept {
     try {

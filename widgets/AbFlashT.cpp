@@ -191,7 +191,7 @@ TAbFlashTimer::TAbFlashTimer() {
     if (running == 1)
         SetOnTimer([this](TAbFlash* Sender) { flash(Sender); });
     else
-        ShowErrorMessage("Only one TAbFlashTimer per Application!\nRemove it...");
+        ShowMessageBox("Error Message", "Only one TAbFlashTimer per Application!\nRemove it...");
 }
 
 TAbFlashTimer::~TAbFlashTimer() {

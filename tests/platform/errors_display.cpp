@@ -78,16 +78,25 @@ TEST(MessageBoxDisplay, ShowsAModalBoxWithTitleTextAndOk) {
         GTEST_SKIP() << "no QApplication in this program";
     QApplication::setApplicationDisplayName("UEGO 4100 Interface");
     TErrorDisplayHook previous = SetErrorDisplayHook({});
+    TMessageBoxHook previousBox = SetMessageBoxHook({});
     InstallMessageBoxErrorDisplay();
     BoxSeen seen;
     CloseBoxWhenShown(seen);
     GuardedCall([] { throw Exception("Can't open specified device"); }); // returns after OK
+    // A box with a caption of its own.
+    BoxSeen captioned;
+    CloseBoxWhenShown(captioned);
+    ShowMessageBox("Error Message", "Remove it...");
     SetErrorDisplayHook(previous);
+    SetMessageBoxHook(previousBox);
     ASSERT_TRUE(seen.Found);
     EXPECT_EQ(seen.Title, "UEGO 4100 Interface");
     EXPECT_EQ(seen.Text, "Can't open specified device");
     EXPECT_EQ(seen.Icon, QMessageBox::Critical);
     EXPECT_EQ(seen.Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    ASSERT_TRUE(captioned.Found);
+    EXPECT_EQ(captioned.Title, "Error Message");
+    EXPECT_EQ(captioned.Text, "Remove it...");
 }
 
 TEST(MessageBoxDisplay, AnErrorFromAWorkerIsShownOnTheUiThread) {

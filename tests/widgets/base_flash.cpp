@@ -176,20 +176,22 @@ TEST_F(FlashService, WorkerHandsTicksToTheUserInterfaceThread) {
 
 TEST_F(FlashService, SecondTimerComplainsAndStaysIdle) {
     std::vector<std::string> shown;
-    auto old = SetErrorDisplayHook([&](const std::string& m) { shown.push_back(m); });
+    auto old = SetMessageBoxHook([&](const std::string& caption, const std::string& text) {
+        shown.push_back(caption + ": " + text);
+    });
     Receiver r;
     AddControl(&r, Freq1Hz);
     {
         TAbFlashTimer second;
         EXPECT_EQ(running, 2);
         ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(shown[0], "Only one TAbFlashTimer per Application!\nRemove it...");
+        EXPECT_EQ(shown[0], "Error Message: Only one TAbFlashTimer per Application!\nRemove it...");
         EXPECT_FALSE(second.OnTimer());
         EXPECT_FALSE(second.TimerThread()->Started());
         EXPECT_TRUE(AbFlashTimer->OnTimer());
     }
     EXPECT_EQ(running, 1);
-    SetErrorDisplayHook(old);
+    SetMessageBoxHook(old);
 }
 
 namespace {
