@@ -114,15 +114,19 @@ void TAbAnalogGControl::SetFontColor(TColor c) {
 
 void TAbAnalogGControl::ValueChange() {
     CheckPosition();
+    EvaluateStates();
+    TrackMinMax();
+    BuildHint();
+    if (OnValueChange)
+        OnValueChange(this);
+}
+
+void TAbAnalogGControl::EvaluateStates() {
     FValueStr = FormatFloat(FSignalSettings.ValueFormat(), FValue);
     FPPT = PositionOfDigit();
     CheckSectors();
     CheckLimits();
     CheckOverflow();
-    TrackMinMax();
-    BuildHint();
-    if (OnValueChange)
-        OnValueChange(this);
 }
 
 void TAbAnalogGControl::CheckPosition() {
@@ -278,6 +282,11 @@ void TAbAnalogGControl::ParamChange(QObject* Sender) {
             FValue = 1;
     }
     FDigit = DigitOfValue(FValue);
+    // The same value may now sit elsewhere on the range: position, sectors, limits, overflow
+    // and hint follow at once, not at the next reading. The value itself did not change, so
+    // no value event fires.
+    EvaluateStates();
+    BuildHint();
     if (OnSettingsChange)
         OnSettingsChange(this);
 }

@@ -109,6 +109,8 @@ protected:
 
 private:
     void CheckPosition();
+    // Formatted value, position, sectors, limits and overflow of the current Digit and Value.
+    void EvaluateStates();
     void CheckSectors();
     void CheckLimits();
     void CheckOverflow();

@@ -49,6 +49,7 @@ void TAbRMeter::SetFontUnit(const QFont& font, TColor color) {
 
 void TAbRMeter::SetOptions(TRMeterOptions options) {
     FOptions = options;
+    PointerFlash(); // the overflow and limit options decide the blinking
     if (UpdateCount() == 0)
         RequestFullPaint();
 }
@@ -63,11 +64,12 @@ void TAbRMeter::Loaded() {
     EndUpdate();
     // Settings applied while loading may have passed through an alarm state on their way
     // to the final ones; only the state the loaded meter is in decides whether it blinks.
-    PointerFlash(PPT());
+    PointerFlash();
 }
 
 void TAbRMeter::ParamChange(QObject* Sender) {
     TAbAnalogGControl::ParamChange(Sender);
+    PointerFlash();
     if (UpdateCount() == 0)
         RequestFullPaint();
 }
@@ -367,17 +369,20 @@ void TAbRMeter::ValueChange() {
 }
 
 void TAbRMeter::OverflowChange(int ppt) {
-    PointerFlash(ppt);
+    (void)ppt;
+    PointerFlash();
 }
 
 void TAbRMeter::LimitChange() {
-    PointerFlash(PPT());
+    PointerFlash();
 }
 
-void TAbRMeter::PointerFlash(int ppt) {
+void TAbRMeter::PointerFlash() {
     if (!IsLoaded())
         return; // decided once loading has finished (Loaded)
-    const bool overflow = FOptions.Contains(opOverflow) && (ppt > 1000 || ppt < 0);
+    // The overflow flags, not the position: the position is clamped to the scale by the
+    // time a loaded or re-evaluated meter asks, the flags keep which side it left.
+    const bool overflow = FOptions.Contains(opOverflow) && (UOverflow() || LOverflow());
     const bool limit = FOptions.Contains(opLimit) && (LLimit() || ULimit());
     if (overflow || limit) {
         AddControl(this, Freq2Hz);

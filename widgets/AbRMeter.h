@@ -139,7 +139,8 @@ private:
     void DrawArrow(QPainter& p);
     void DrawMarker(QPainter& p, const std::array<QPoint, 3>& marker, int ppt, TColor own);
     void DrawHub(QPainter& p, QPoint pivot, int radius, TColor pen, TColor brush);
-    void PointerFlash(int ppt);
+    // Blinks while an enabled alarm (overflow, limit) is on; stops otherwise.
+    void PointerFlash();
     void ApplyAutoSize();
     QColor Resolve(TColor c) const;
 

@@ -321,6 +321,50 @@ TEST(Meter1Loading, StartsNoFlashingAndNoFlashThread) {
         EXPECT_EQ(AbFlashTimer, nullptr);
 }
 
+// A stored value off the scale: loading ends with the position clamped to the scale end, but
+// the meter still knows it has overflowed and blinks.
+TEST(Meter1Loading, StoredValueOffTheScaleBlinksWithTheOverflowOption) {
+    TestApp();
+    TAb270Meter meter;
+    meter.SetLimitUpper(1.5f);
+    meter.SetLimitLower(0.5f);
+    meter.SignalSettings().SetValueFrom(0.65f);
+    meter.SignalSettings().SetValueTo(1.35f);
+    meter.SetValue(1.45f);
+    meter.SetOptions({opBevelOuter, opName1, opOverflow});
+    meter.Loaded();
+    EXPECT_EQ(meter.PPT(), 1000);
+    EXPECT_TRUE(meter.Flashing());
+}
+
+// Range, sectors and format changed at run time: the states follow at once, and painting
+// fires no value events.
+TEST_F(Meter1Test, SettingsChangeReEvaluatesTheStatesWithoutValueEvents) {
+    m.SetOptions({opBevelOuter, opName1, opOverflow});
+    int valueEvents = 0;
+    std::vector<int> overflows;
+    m.OnValueChange = [&](QObject*) { ++valueEvents; };
+    m.OnOverflow = [&](QObject*, int ppt) { overflows.push_back(ppt); };
+
+    m.SignalSettings().SetValueTo(0.85f); // 0.9 now lies above the scale
+    EXPECT_EQ(overflows, std::vector<int>{1250});
+    EXPECT_TRUE(m.UOverflow());
+    EXPECT_EQ(m.PPT(), 1000);
+    EXPECT_TRUE(m.Flashing());
+    m.SignalSettings().SetValueFormat("#0.0");
+    EXPECT_EQ(m.Hint(), "Value= 0.9 h\rLAMBDA\rSignalName2");
+
+    m.SignalSettings().SetValueTo(1.35f); // back on the scale
+    EXPECT_FALSE(m.UOverflow());
+    EXPECT_EQ(m.PPT(), 357);
+    EXPECT_FALSE(m.Flashing());
+    ASSERT_TRUE(m.InSector(1));
+    m.SectorSettings().SetSector1To(300);
+    EXPECT_FALSE(m.InSector(1));
+    Render(m);
+    EXPECT_EQ(valueEvents, 0);
+}
+
 TEST_F(Meter1Test, OverflowMakesThePointerFlashRedAndYellow) {
     m.SetOptions({opBevelOuter, opName1, opOverflow});
     m.show();

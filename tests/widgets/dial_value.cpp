@@ -176,7 +176,7 @@ TEST_F(LambdaValue, SettingsChangeRemapsTheDigit) {
     w.SignalSettings().SetValueTo(1.65f); // range 0.65..1.65: 1.0 is 350 of 1000
     EXPECT_EQ(settingsChanges, 1);
     EXPECT_EQ(w.Digit(), 350);
-    EXPECT_EQ(w.PPT(), 500); // the position follows at the next update
+    EXPECT_EQ(w.PPT(), 350);
     w.SetValue(1.15f);
     EXPECT_EQ(w.PPT(), 500);
 }
