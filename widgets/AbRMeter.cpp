@@ -300,9 +300,13 @@ void TAbRMeter::DrawMarker(QPainter& p, const std::array<QPoint, 3>& marker, int
 }
 
 void TAbRMeter::DrawHub(QPainter& p, QPoint pivot, int radius, TColor pen, TColor brush) {
-    p.setPen(QPen(Resolve(pen), 1));
-    p.setBrush(Resolve(brush));
-    p.drawEllipse(pivot, radius, radius);
+    // A disc in the outline colour and, one pixel in, a disc in the fill colour.
+    auto disc = [&p, pivot](int r, const QColor& color) {
+        for (const TDiscRow& row : DiscRows(pivot, r))
+            p.fillRect(row.Left, row.Y, row.Right - row.Left + 1, 1, color);
+    };
+    disc(radius, Resolve(pen));
+    disc(radius - 1, Resolve(brush));
 }
 
 void TAbRMeter::DrawPointer(QPainter& painter, bool restoreBackground) {

@@ -223,6 +223,19 @@ TArrowField RotateArrow(const TArrowField& field, double alpha) {
     return rotated;
 }
 
+std::vector<TDiscRow> DiscRows(QPoint centre, int radius) {
+    std::vector<TDiscRow> rows;
+    for (int y = centre.y() - radius; y < centre.y() + radius; ++y) {
+        const double dy = y + 0.5 - centre.y();
+        const double half = std::sqrt(double(radius) * radius - dy * dy);
+        const int left = int(std::ceil(centre.x() - half - 0.5));
+        const int right = int(std::floor(centre.x() + half - 0.5));
+        if (left <= right)
+            rows.push_back({y, left, right});
+    }
+    return rows;
+}
+
 float PositionAngle(int rotAngle, int ppt) {
     return static_cast<float>(rotAngle) / 1000.0f * static_cast<float>(ppt);
 }

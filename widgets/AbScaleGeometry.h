@@ -90,6 +90,16 @@ TArrowField AbArrowField(int shape, int squareWidth);
 // The template with its polygon rotated about the pivot by `alpha` degrees.
 TArrowField RotateArrow(const TArrowField& field, double alpha);
 
+// One row of pixels of a disc, Left to Right inclusive.
+struct TDiscRow {
+    int Y;
+    int Left;
+    int Right;
+};
+// The pixels of the circle inscribed in centre +- radius (right and bottom edges excluded):
+// 2 x radius pixels across, each pixel taken when its middle lies inside the circle.
+std::vector<TDiscRow> DiscRows(QPoint centre, int radius);
+
 // Angle of a per-mille position on a sweep of `rotAngle` degrees, in single precision.
 float PositionAngle(int rotAngle, int ppt);
 

@@ -365,6 +365,26 @@ TEST_F(Meter1Test, SettingsChangeReEvaluatesTheStatesWithoutValueEvents) {
     EXPECT_EQ(valueEvents, 0);
 }
 
+// The hub of shape 0 has radius 2: the circle inscribed in pivot +- 2, four pixels across.
+TEST_F(Meter1Test, HubHasTheRadiusOfThePointerTable) {
+    m.ArrowSettings().SetColorCP1Brush(clRed);
+    m.ArrowSettings().SetColorCP1Pen(clRed);
+    m.SetValue(1.0f); // straight up, so the needle covers the hub's surroundings evenly
+    const QImage img = Render(m);
+    const QPoint c = Pivot();
+    int left = c.x(), right = c.x(), top = c.y(), bottom = c.y();
+    for (int y = c.y() - 6; y <= c.y() + 6; ++y)
+        for (int x = c.x() - 6; x <= c.x() + 6; ++x)
+            if (img.pixel(x, y) == qRgb(255, 0, 0)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    EXPECT_EQ(QRect(QPoint(left, top), QPoint(right, bottom)),
+              QRect(c - QPoint(2, 2), QSize(4, 4)));
+}
+
 TEST_F(Meter1Test, OverflowMakesThePointerFlashRedAndYellow) {
     m.SetOptions({opBevelOuter, opName1, opOverflow});
     m.show();
