@@ -147,14 +147,17 @@ void TAbBinGControl::SetFrequency(TFlashFreq V) {
 }
 
 std::vector<TAbBinGControl*> TAbBinGControl::OwnerComponents() const {
+    // The window owns every control on it, whatever panel or frame holds it; controls of
+    // another window placed inside this one (a dialog with this window as its parent)
+    // belong to that one.
+    QWidget* owner = window();
     std::vector<TAbBinGControl*> list;
-    QWidget* owner = parentWidget();
-    if (!owner) {
-        list.push_back(const_cast<TAbBinGControl*>(this));
+    if (auto* self = const_cast<TAbBinGControl*>(this); owner == self) {
+        list.push_back(self);
         return list;
     }
-    for (QObject* child : owner->children())
-        if (auto* c = dynamic_cast<TAbBinGControl*>(child))
+    for (QWidget* w : owner->findChildren<QWidget*>())
+        if (auto* c = dynamic_cast<TAbBinGControl*>(w); c && c->window() == owner)
             list.push_back(c);
     std::stable_sort(list.begin(), list.end(),
                      [](auto* a, auto* b) { return a->FCreationNo < b->FCreationNo; });

@@ -69,7 +69,7 @@ protected:
     void MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
     void MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
 
-    // The on/off widgets of the owner (parent widget) in creation order, this one included.
+    // The on/off widgets of the owner (the window) in creation order, this one included.
     std::vector<TAbBinGControl*> OwnerComponents() const;
 
 private:

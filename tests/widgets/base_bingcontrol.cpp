@@ -168,6 +168,27 @@ TEST_F(BinGControl, RadioGroupOfThreeFollowsThePressedOne) {
     EXPECT_EQ(d.StatusInt(), 4);
 }
 
+// A group spans the whole window, whatever panel holds each member; a dialog inside the
+// window is a window of its own and keeps its members to itself.
+TEST_F(BinGControl, GroupSpansEveryPanelOfTheWindow) {
+    Log log;
+    QWidget form;
+    QWidget left(&form), right(&form);
+    QWidget dialog(&form, Qt::Dialog);
+    Probe a(log, "a", &left), b(log, "b", &right), d(log, "d", &dialog);
+    for (Probe* p : {&a, &b, &d}) {
+        p->SetMode(mSwitch);
+        p->SetGroupIndex(1);
+    }
+    a.SetChecked(true);
+    EXPECT_EQ(b.StatusInt(), 1);
+    EXPECT_TRUE(b.Checked());
+    EXPECT_FALSE(d.Checked());
+    Probe late(log, "late", &right);
+    late.SetGroupIndex(1); // adopts the word of the first member, in the other panel
+    EXPECT_TRUE(late.Checked());
+}
+
 TEST_F(BinGControl, MouseFollowsTheMode) {
     Log log;
     QWidget form;
