@@ -254,6 +254,9 @@ TEST_F(NumEditField, LimitsClampWritesAndRaiseTheFlagsOnce) {
     EXPECT_TRUE(Field->LimitLo());
     EXPECT_FALSE(Field->LimitUp());
     EXPECT_EQ(limits, 3);
+    Field->SetValue(-50); // below the lower limit: stored and shown as the limit
+    EXPECT_EQ(Field->Value(), -10);
+    EXPECT_EQ(Field->text(), "-10");
     // Without limit options the values pass and the flags keep their state.
     Field->SetOptions({});
     Field->SetValue(99);
