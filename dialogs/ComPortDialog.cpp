@@ -6,6 +6,7 @@
 #include <QSpinBox>
 
 #include "dialogs/PortDescription.h"
+#include "dialogs/PortSpinEdit.h"
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/PortNames.h"
@@ -15,17 +16,11 @@
 
 TComPortForm* ComPortForm = nullptr;
 
-namespace {
-constexpr int MinPort = 1;
-constexpr int MaxPort = 255;
-} // namespace
-
 TComPortForm::TComPortForm() : TDialogForm("Com Port", 323, 167) {
     setObjectName("ComPortForm");
-    SpinEdit2 = new QSpinBox(this);
+    SpinEdit2 = new TPortSpinEdit(this);
     SpinEdit2->setObjectName("SpinEdit2");
     SpinEdit2->setGeometry(127, 24, 49, 22);
-    SpinEdit2->setRange(MinPort, MaxPort);
     SpinEdit2->setValue(1);
     Button1 = new QPushButton("Open", this);
     Button1->setObjectName("Button1");
@@ -50,12 +45,12 @@ TComPortForm::TComPortForm() : TDialogForm("Com Port", 323, 167) {
 }
 
 int TComPortForm::PortNumber() const {
-    bool ok = false;
-    int value = SpinEdit2->cleanText().trimmed().toInt(&ok);
-    if (!ok) {
-        return MinPort;
-    }
-    return std::clamp(value, MinPort, MaxPort);
+    return PortNumberFromText(SpinEdit2->cleanText());
+}
+
+int TComPortForm::EnteredPortNumber() {
+    SpinEdit2->interpretText();
+    return SpinEdit2->value();
 }
 
 void TComPortForm::UpdateDeviceText() {
@@ -87,7 +82,7 @@ void TComPortForm::Button1Click() {
     if (comm->Active()) {
         comm->Close();
     }
-    comm->SetPortNum(PortNumber());
+    comm->SetPortNum(EnteredPortNumber());
     UpdateDeviceText();
     OpenPort();
     if (comm->Active()) {

@@ -1,12 +1,13 @@
 // The Com Port dialog: device line, opening and re-opening, activation and closing rules.
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 
-#include "dialogs/PortDescription.h"
 #include "dialogs/ComPortDialog.h"
+#include "dialogs/PortDescription.h"
 #include "monitor/MainWindow.h"
 #include "platform/QtTimer.h"
 #include "serial/VaComm.h"
@@ -68,6 +69,35 @@ TEST_F(ComPortDialog, ReopenWhilePollingKeepsTheTimerAndClosingWithoutPortDisabl
     ComPortForm->close();
     EXPECT_FALSE(Form1->Calibration1->isEnabled());
     EXPECT_FALSE(Form1->CANSetup1->isEnabled());
+}
+
+TEST_F(ComPortDialog, PortFieldShowsTheNumberOpenUses) {
+    Form1->ComPort1->trigger();
+    ASSERT_TRUE(WaitUntil([] { return QApplication::activeWindow() == ComPortForm; }, 1000));
+    QSpinBox* field = ComPortForm->SpinEdit2;
+    const auto type = [field](const char* text) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
+    };
+    const auto leave = [] { ComPortForm->Button1->setFocus(); };
+    const std::pair<const char*, int> cases[] = {{"300", 255}, {"0", 1}, {"", 1}, {"ab", 1}};
+    for (const auto& [typed, shown] : cases) {
+        type("7");
+        leave();
+        type(typed);
+        leave();
+        EXPECT_EQ(field->text().toStdString(), std::to_string(shown)) << typed;
+        EXPECT_EQ(field->value(), shown) << typed;
+    }
+    // "Open" right after typing uses the number the field then shows.
+    type("300");
+    ComPortForm->Button1->click();
+    EXPECT_EQ(Form1->VaComm1->PortNum(), 255);
+    EXPECT_EQ(field->text().toStdString(), "255");
+    EXPECT_EQ(ComPortForm->DeviceText->text(), "COM255: no such device");
+    ComPortForm->close();
 }
 
 TEST(PortDescription, PermissionErrorsGetAnAccessHint) {
