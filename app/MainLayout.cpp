@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "dialogs/TextFit.h"
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/QtTimer.h"
@@ -131,6 +132,7 @@ void TForm1::CreateComponents() {
     WarmupLED = MakeLargeLED(client, "WarmupLED", "WARMUP", 12, 116, 94, 33);
     Value1 = CreateValue1(client);
     Value1->setGeometry(18, 157, 48, 25);
+    KeepTextWithinField(Value1);
     StaticText3 = MakeLabel(client, "StaticText3", "Volts", 72, 162);
     StaticText3->setFont(Tahoma(13));
     StaticText3->adjustSize();
@@ -142,9 +144,10 @@ void TForm1::CreateComponents() {
 
     Lambda1 = CreateLambda1(client);
     Lambda1->setGeometry(224, 359, 129, 56);
+    KeepTextWithinField(Lambda1);
 
     StaticText2 = MakeLabel(client, "StaticText2", QString(), 60, 497);
-    StaticText2->resize(800, 15);
+    KeepLabelFittedToText(StaticText2);
 
     AbToggleSwitch1 = new TAbToggleSwitch(client);
     AbToggleSwitch1->setObjectName("AbToggleSwitch1");

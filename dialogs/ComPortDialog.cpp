@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <algorithm>
 
 #include "dialogs/PortDescription.h"
 #include "dialogs/PortSpinEdit.h"
@@ -16,7 +17,14 @@
 
 TComPortForm* ComPortForm = nullptr;
 
-TComPortForm::TComPortForm() : TDialogForm("Com Port", 323, 167) {
+namespace {
+constexpr int ClientWidth = 323;
+constexpr int ClientHeight = 167;
+// Two lines: the device and, for a long path, its wrapped end.
+constexpr int DeviceTextHeight = 36;
+} // namespace
+
+TComPortForm::TComPortForm() : TDialogForm("Com Port", ClientWidth, ClientHeight) {
     setObjectName("ComPortForm");
     SpinEdit2 = new TPortSpinEdit(this);
     SpinEdit2->setObjectName("SpinEdit2");
@@ -33,7 +41,7 @@ TComPortForm::TComPortForm() : TDialogForm("Com Port", 323, 167) {
     AbLED2->setGeometry(116, 95, 73, 33);
     DeviceText = new QLabel(this);
     DeviceText->setObjectName("DeviceText");
-    DeviceText->setGeometry(6, 128, 311, 36);
+    DeviceText->setGeometry(6, 128, 311, DeviceTextHeight);
     DeviceText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     DeviceText->setWordWrap(true);
     connect(Button1, &QPushButton::clicked, this,
@@ -54,9 +62,15 @@ int TComPortForm::EnteredPortNumber() {
 }
 
 void TComPortForm::UpdateDeviceText() {
-    setFixedSize(323, 167);
-    DeviceText->resize(DeviceText->width(), 36);
-    DeviceText->setText(QString::fromStdString(DescribePort(PortNumber())));
+    SetDeviceText(QString::fromStdString(DescribePort(PortNumber())));
+}
+
+void TComPortForm::SetDeviceText(const QString& text) {
+    // The lines take the height they need below the lamp; the dialog grows downward for them.
+    DeviceText->setText(text);
+    const int height = std::max(DeviceTextHeight, DeviceText->heightForWidth(DeviceText->width()));
+    DeviceText->resize(DeviceText->width(), height);
+    setFixedSize(ClientWidth, std::max(ClientHeight, DeviceText->y() + height + 3));
 }
 
 void TComPortForm::FormShow() {
@@ -114,8 +128,5 @@ void TComPortForm::ShowAccessHint(const std::string& error) {
     }
     std::string device;
     ResolvePortName("COM" + std::to_string(PortNumber()), device);
-    DeviceText->setText(DeviceText->text() + "\n" + QString::fromStdString(AccessHint(device)));
-    // Room for the extra lines below the lamp.
-    setFixedSize(323, 167 + 2 * fontMetrics().height());
-    DeviceText->resize(DeviceText->width(), 36 + 2 * fontMetrics().height());
+    SetDeviceText(DeviceText->text() + "\n" + QString::fromStdString(AccessHint(device)));
 }

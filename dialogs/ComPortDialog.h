@@ -35,6 +35,7 @@ protected:
     void FormClose() override;
 
 private:
+    void SetDeviceText(const QString& text);
     void OpenPort();
     void ShowAccessHint(const std::string& error);
 };

@@ -4,8 +4,10 @@
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
@@ -15,6 +17,7 @@
 #include "dialogs/ComPortDialog.h"
 #include "dialogs/SensorSetupDialog.h"
 #include "monitor/MainWindow.h"
+#include "serial/VaComm.h"
 #include "tests/monitor/UiHarness.h"
 #include "widgets/AbLED.h"
 #include "widgets/AbNumEdit.h"
@@ -41,6 +44,24 @@ QRect LitArea(const QImage& window, const TAbLED* led, bool (*lit)(const QColor&
         }
     }
     return area;
+}
+
+// Whether a label or field shows its whole text on screen.
+bool ShowsWholeText(QWidget* widget) {
+    if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+        field->grab(); // painting settles where the text sits
+        const int middle = field->height() / 2;
+        return field->cursorPositionAt(QPoint(3, middle)) == 0 &&
+               field->cursorPositionAt(QPoint(field->width() - 3, middle)) == field->text().size();
+    }
+    auto* label = qobject_cast<QLabel*>(widget);
+    const QRect room = label->contentsRect();
+    const QFontMetrics metrics(label->font());
+    if (label->wordWrap()) {
+        return label->heightForWidth(room.width()) <= room.height();
+    }
+    return metrics.horizontalAdvance(label->text()) <= room.width() &&
+           metrics.height() <= room.height();
 }
 } // namespace
 
@@ -111,6 +132,46 @@ TEST_F(MainLayout, LiveWindowRendersLampsAndNumbers) {
     std::printf("main window rendered to %s\n", path.toStdString().c_str());
     // The ONLINE lamp shows the lit colour: lime.
     EXPECT_FALSE(LitArea(image, Form1->ONLINE, IsLime).isEmpty());
+}
+
+TEST_F(MainLayout, TextsSetWhileRunningShowWhole) {
+    TTestDevice device(PortDir, 2);
+    PressOpen(2);
+    // The widest readings: lambda 65.535 and 15.9 V.
+    ASSERT_TRUE(AnswerPoll(device, {0, 0, 0, 0xFF, 0xFF, 0, 0xFF, 0}));
+    ASSERT_EQ(Text(Form1->Lambda1), "65.535");
+
+    // Sensor Setup reads at once: 20000 ohms and version byte 255 (V26.0).
+    Form1->Calibration1->trigger();
+    ASSERT_TRUE(WaitUntil([] { return CALrequest; }, 1000));
+    device.Write({0xC0, 0x0B, 0x60, 0x00, 0x05, 0x04, 0x83, 0x04, 0x83, 0xFF});
+    ASSERT_TRUE(WaitUntil([] { return !CALrequest; }, 500));
+    Pump(20); // what the screen shows once the window has caught up
+    for (QWidget* w : {static_cast<QWidget*>(CalForm->VersionText),
+                       static_cast<QWidget*>(CalForm->ResistanceEdit1)}) {
+        EXPECT_TRUE(ShowsWholeText(w)) << w->objectName().toStdString();
+    }
+    CalForm->close();
+
+    // CAN Setup: address 2046.
+    Form1->CANSetup1->trigger();
+    ASSERT_TRUE(WaitUntil([] { return CANform->isVisible() && !Form1->isEnabled(); }, 500));
+    CANform->Button1->click();
+    device.Write({0xC0, 0x09, 0x60, 0x0A, 0x03, 0x07, 0xFE, 0x00, 0x2E});
+    ASSERT_TRUE(WaitUntil([] { return !CANrequest; }, 500));
+    Pump(20);
+    EXPECT_TRUE(ShowsWholeText(CANform->CANAbNumEdit2));
+    CANform->close();
+
+    // A log file deep in the folders.
+    StartLogTo(TempPath(std::string(150, 'l') + ".txt"));
+    ASSERT_TRUE(LogOn);
+    Pump(20);
+    for (QWidget* w : {static_cast<QWidget*>(Form1->Lambda1), static_cast<QWidget*>(Form1->Value1),
+                       static_cast<QWidget*>(Form1->StaticText2),
+                       static_cast<QWidget*>(ComPortForm->DeviceText)}) {
+        EXPECT_TRUE(ShowsWholeText(w)) << w->objectName().toStdString();
+    }
 }
 
 TEST_F(MainLayout, DiskLampIsSmallAndTheLinkAndWarmUpLampsLarge) {
