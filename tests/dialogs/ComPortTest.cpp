@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <asm/ioctls.h>
+#include <asm/termbits.h>
 
 #include "dialogs/ComPortDialog.h"
 #include "dialogs/PortDescription.h"
@@ -14,6 +16,9 @@
 #include "tests/monitor/UiHarness.h"
 #include "widgets/AbLED.h"
 #include "widgets/AbSwitch.h"
+
+// <sys/ioctl.h> cannot be mixed with <asm/termbits.h>; the prototype is all that is needed.
+extern "C" int ioctl(int fd, unsigned long request, ...) noexcept;
 
 using ComPortDialog = UiHarness;
 
@@ -98,6 +103,31 @@ TEST_F(ComPortDialog, PortFieldShowsTheNumberOpenUses) {
     EXPECT_EQ(field->text().toStdString(), "255");
     EXPECT_EQ(ComPortForm->DeviceText->text(), "COM255: no such device");
     ComPortForm->close();
+}
+
+TEST_F(ComPortDialog, OpenSetsTheLineTo19200EightNoneOneRawWithoutFlowControl) {
+    TTestDevice device(PortDir, 2);
+    // The line starts out as unlike the controller's as it can be.
+    termios2 line{};
+    ASSERT_EQ(ioctl(device.Fd(), TCGETS2, &line), 0);
+    line.c_cflag = (line.c_cflag & ~(CBAUD | CIBAUD | CSIZE)) | BOTHER | (BOTHER << IBSHIFT) | CS7 |
+                   PARENB | PARODD | CSTOPB | CRTSCTS;
+    line.c_ispeed = line.c_ospeed = 9600;
+    line.c_iflag |= IXON | IXOFF | ICRNL | INLCR | ISTRIP | INPCK;
+    line.c_lflag |= ICANON | ECHO | ISIG | IEXTEN;
+    line.c_oflag |= OPOST;
+    ASSERT_EQ(ioctl(device.Fd(), TCSETS2, &line), 0);
+
+    PressOpen(2);
+    ASSERT_TRUE(Errors.empty()) << Errors.front();
+    ASSERT_EQ(ioctl(device.Fd(), TCGETS2, &line), 0);
+    EXPECT_EQ(line.c_ospeed, 19200u);
+    EXPECT_EQ(line.c_ispeed, 19200u);
+    EXPECT_EQ(line.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(line.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+    EXPECT_EQ(line.c_iflag & (IXON | IXOFF | ICRNL | INLCR | IGNCR | ISTRIP | INPCK), 0u);
+    EXPECT_EQ(line.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
+    EXPECT_EQ(line.c_oflag & OPOST, 0u);
 }
 
 TEST(PortDescription, PermissionErrorsGetAnAccessHint) {
