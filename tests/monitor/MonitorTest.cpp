@@ -118,6 +118,25 @@ TEST_F(MainWindow, WarmUpShowsOneWhileTheLogCarriesTheMeasuredLambda) {
     EXPECT_EQ(log.find("\r\n1,"), std::string::npos) << log;
 }
 
+TEST_F(MainWindow, WarmUpFlagOtherThanZeroOrOneLeavesTheLampAsItIs) {
+    TTestDevice device(PortDir, 2);
+    PressOpen(2);
+    // Lambda 0.9 (raw 900 = 03 84), warm-up flag in byte 5.
+    const auto reply = [](uint8_t warmup) {
+        return std::vector<uint8_t>{0, 0, 0, 0x84, 0x03, warmup, 200, 0};
+    };
+    ASSERT_TRUE(AnswerPoll(device, reply(1)));
+    ASSERT_TRUE(AnswerPoll(device, reply(2)));
+    EXPECT_TRUE(Form1->WarmupLED->Checked());
+    EXPECT_EQ(Text(Form1->Lambda1), "1.00");
+    EXPECT_NEAR(Form1->Meter1->Value(), 1.0, 1e-6);
+
+    ASSERT_TRUE(AnswerPoll(device, reply(0)));
+    ASSERT_TRUE(AnswerPoll(device, reply(2)));
+    EXPECT_FALSE(Form1->WarmupLED->Checked());
+    EXPECT_EQ(Text(Form1->Lambda1), "0.90");
+}
+
 TEST_F(MainWindow, OpenOfMissingOrBusyPortReportsAndKeepsState) {
     PressOpen(7);
     ASSERT_EQ(Errors.size(), 1u);

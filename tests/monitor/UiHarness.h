@@ -57,5 +57,10 @@ protected:
     std::unique_ptr<TWbxSimulator> Sim;
 };
 
+// Failure messages show window texts as text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
 std::string ReadWholeFile(const std::string& path);
 QString Text(const class TAbNumEdit* edit);
