@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "dialogs/TextFit.h"
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/QtTimer.h"
@@ -41,17 +42,25 @@ QFrame* MakeBevel(QWidget* parent, const char* name, int x, int y, int w, int h)
     return bevel;
 }
 
+// A lamp of the LED's default size (13 x 13).
 TAbLED* MakeLED(QWidget* parent, const char* name, const char* caption, int x, int y, int w,
                 int h) {
     auto* led = new TAbLED(parent);
     led->setObjectName(name);
     led->SetCaption(caption);
-    led->LED().SetWidth(20);
-    led->LED().SetHeight(20);
     led->SetLED_Position(lpLeft);
     led->SetSpacing(5);
     led->SetChecked(false);
     led->setGeometry(x, y, w, h);
+    return led;
+}
+
+// The link and warm-up lamps are larger than the default.
+TAbLED* MakeLargeLED(QWidget* parent, const char* name, const char* caption, int x, int y, int w,
+                     int h) {
+    TAbLED* led = MakeLED(parent, name, caption, x, y, w, h);
+    led->LED().SetWidth(20);
+    led->LED().SetHeight(20);
     return led;
 }
 
@@ -68,6 +77,14 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, 
     button->setObjectName(name);
     button->setGeometry(x, y, 75, 25);
     return button;
+}
+
+// Sizes the window so that the client area below the menu bar is 482 x 448.
+void FitClientArea(QMainWindow* window) {
+    window->layout()->activate();
+    const QSize client = window->centralWidget()->size();
+    window->resize(window->width() + ClientWidth - client.width(),
+                   window->height() + ClientHeight - client.height());
 }
 
 // Connects a toolkit signal to a handler through the error guard.
@@ -107,14 +124,15 @@ void TForm1::CreateComponents() {
     Meter1->setGeometry(121, 32, 337, 321);
 
     Bevel1 = MakeBevel(client, "Bevel1", 8, 32, 106, 74);
-    ONLINE = MakeLED(client, "ONLINE", "ONLINE", 12, 35, 73, 33);
-    OFFLINE = MakeLED(client, "OFFLINE", "OFFLINE", 12, 73, 73, 33);
+    ONLINE = MakeLargeLED(client, "ONLINE", "ONLINE", 12, 35, 73, 33);
+    OFFLINE = MakeLargeLED(client, "OFFLINE", "OFFLINE", 12, 73, 73, 33);
     OFFLINE->LED().SetColorOn(clRed);
 
     Bevel3 = MakeBevel(client, "Bevel3", 8, 112, 106, 80);
-    WarmupLED = MakeLED(client, "WarmupLED", "WARMUP", 12, 116, 94, 33);
+    WarmupLED = MakeLargeLED(client, "WarmupLED", "WARMUP", 12, 116, 94, 33);
     Value1 = CreateValue1(client);
     Value1->setGeometry(18, 157, 48, 25);
+    KeepTextWithinField(Value1);
     StaticText3 = MakeLabel(client, "StaticText3", "Volts", 72, 162);
     StaticText3->setFont(Tahoma(13));
     StaticText3->adjustSize();
@@ -126,9 +144,10 @@ void TForm1::CreateComponents() {
 
     Lambda1 = CreateLambda1(client);
     Lambda1->setGeometry(224, 359, 129, 56);
+    KeepTextWithinField(Lambda1);
 
     StaticText2 = MakeLabel(client, "StaticText2", QString(), 60, 497);
-    StaticText2->resize(800, 15);
+    KeepLabelFittedToText(StaticText2);
 
     AbToggleSwitch1 = new TAbToggleSwitch(client);
     AbToggleSwitch1->setObjectName("AbToggleSwitch1");
@@ -155,18 +174,14 @@ void TForm1::CreateComponents() {
     SaveTextFileDialog1->setNameFilter("txt (*.txt)");
     SaveTextFileDialog1->setOption(QFileDialog::DontUseNativeDialog, true);
     SaveTextFileDialog1->setSizeGripEnabled(true);
-
-    // Client area 482 x 448 below the menu bar.
-    resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
 }
 
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!FClientSized) {
         FClientSized = true;
-        layout()->activate();
-        const QSize client = centralWidget()->size();
-        resize(width() + ClientWidth - client.width(), height() + ClientHeight - client.height());
+        // Once more, in case polishing for the screen changed the menu bar's height.
+        FitClientArea(this);
     }
 }
 
@@ -185,6 +200,8 @@ void TForm1::CreateMenu() {
     CANSetup1->setEnabled(false);
     About1 = bar->addAction("About");
     About1->setObjectName("About1");
+    // The window gets its size once the menu bar has its items and so its height.
+    FitClientArea(this);
 }
 
 void TForm1::ConnectHandlers() {

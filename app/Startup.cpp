@@ -1,5 +1,12 @@
 #include "Startup.h"
 
+#include <QGuiApplication>
+#include <QLayout>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
 #include "dialogs/AboutDialog.h"
 #include "dialogs/CanSetupDialog.h"
 #include "dialogs/ComPortDialog.h"
@@ -27,4 +34,48 @@ void DestroyApplicationWindows() {
     CANform = nullptr;
     delete CalForm;
     CalForm = nullptr;
+}
+
+namespace {
+QScreen* ScreenOf(QWidget* window) {
+    QScreen* screen = window->screen();
+    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
+}
+
+// The frame's margins around the client area, as far as the window system has told them.
+QMargins FrameMargins(QWidget* window) {
+    if (window->isVisible()) {
+        const QRect frame = window->frameGeometry();
+        const QRect client = window->geometry();
+        return QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                        frame.right() - client.right(), frame.bottom() - client.bottom());
+    }
+    return window->windowHandle() != nullptr ? window->windowHandle()->frameMargins() : QMargins();
+}
+
+void PlaceCentred(QWidget* window) {
+    QScreen* screen = ScreenOf(window);
+    if (screen == nullptr) {
+        return;
+    }
+    const QMargins margins = FrameMargins(window);
+    QRect frame(QPoint(), window->size().grownBy(margins));
+    frame.moveCenter(screen->availableGeometry().center());
+    // The client area's place; the frame lies around it.
+    const QPoint client = frame.topLeft() + QPoint(margins.left(), margins.top());
+    if (window->geometry().topLeft() != client) {
+        window->setGeometry(QRect(client, window->size()));
+    }
+}
+} // namespace
+
+void CentreOnScreen(QWidget* window) {
+    // Polished and laid out, the window has its final size, menu bar included.
+    window->ensurePolished();
+    if (QLayout* layout = window->layout()) {
+        layout->activate();
+    }
+    window->winId();
+    PlaceCentred(window);
+    QTimer::singleShot(0, window, [window] { PlaceCentred(window); });
 }

@@ -4,3 +4,9 @@
 // is shown by the caller.
 void CreateApplicationWindows();
 void DestroyApplicationWindows();
+
+class QWidget;
+// Places a window that is about to be shown so that its whole frame, title and menu bar
+// included, is centred on its screen's available area; once it is up and the window system
+// has told its frame, the placement is checked again.
+void CentreOnScreen(QWidget* window);

@@ -20,12 +20,7 @@ int main(int argc, char* argv[]) {
     SetRegionalSettings(RegionalSettingsFromSystemLocale());
 
     CreateApplicationWindows();
-    // Centred on the screen.
-    if (QScreen* screen = QApplication::primaryScreen()) {
-        QRect frame = Form1->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        Form1->move(frame.topLeft());
-    }
+    CentreOnScreen(Form1);
     Form1->show();
     CloseWindowOnTermination(Form1);
     // Closing the main window hides any dialog still shown, so the last window closes and

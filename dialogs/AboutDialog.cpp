@@ -1,38 +1,44 @@
 #include "AboutDialog.h"
 
 #include <QLabel>
+#include <algorithm>
 
 #include "dialogs/AboutLogo.h"
 
 TAboutForm* AboutForm = nullptr;
 
 namespace {
-QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int w, int h) {
+// A line of text centred on its own box. A text wider than the box widens it equally on both
+// sides, so the text stays whole and centred where the box is.
+QLabel* MakeCentredLabel(QWidget* parent, const char* name, const QString& text, const QRect& box) {
     auto* label = new QLabel(text, parent);
-    label->setGeometry(x, y, w, h);
+    label->setObjectName(QString::fromLatin1(name));
     label->setAlignment(Qt::AlignCenter);
+    const QSize needed = label->sizeHint();
+    const int width = std::max(box.width(), needed.width());
+    const int height = std::max(box.height(), needed.height());
+    label->setGeometry(box.left() - (width - box.width()) / 2,
+                       box.top() - (height - box.height()) / 2, width, height);
     return label;
 }
 } // namespace
 
 TAboutForm::TAboutForm() : TDialogForm("About", 326, 215) {
     setObjectName("AboutForm");
-    // The two upper lines are wider than their nominal boxes in most fonts: they are centred
-    // on the nominal box and allowed the full dialog width.
-    StaticText1 = MakeLabel(this, "WBX4100 Uego Interface", 0, 7, 326, 17);
-    StaticText4 = MakeLabel(
-        this, QString::fromUtf8("Ver 1.2     \u00A9 2008-2024 the UEGO 4100 team"), 0, 22, 326, 17);
+    StaticText1 =
+        MakeCentredLabel(this, "StaticText1", "WBX4100 Uego Interface", QRect(92, 7, 123, 17));
+    StaticText4 = MakeCentredLabel(
+        this, "StaticText4", QString::fromUtf8("Ver 1.2     \u00A9 2008-2024 the UEGO 4100 team"),
+        QRect(93, 22, 122, 17));
     Image1 = new QLabel(this);
+    Image1->setObjectName("Image1");
     Image1->setGeometry(91, 45, 121, 105);
     Image1->setPixmap(PaintAboutLogo(121, 105));
-    StaticText2 = MakeLabel(this, "UEGO 4100 Interface project", 0, 158, 326, 17);
-    StaticText3 =
-        MakeLabel(this, "Support: see the README file shipped with this program", 0, 181, 326, 17);
-    StaticText1->setObjectName("StaticText1");
-    StaticText4->setObjectName("StaticText4");
-    Image1->setObjectName("Image1");
-    StaticText2->setObjectName("StaticText2");
-    StaticText3->setObjectName("StaticText3");
+    StaticText2 = MakeCentredLabel(this, "StaticText2", "UEGO 4100 Interface project",
+                                   QRect(101, 158, 97, 17));
+    StaticText3 = MakeCentredLabel(this, "StaticText3",
+                                   "Support: see the README file shipped with this program",
+                                   QRect(53, 181, 207, 17));
 }
 
 void TAboutForm::FormActivate() {

@@ -4,8 +4,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <algorithm>
 
 #include "dialogs/PortDescription.h"
+#include "dialogs/PortSpinEdit.h"
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/PortNames.h"
@@ -16,16 +18,17 @@
 TComPortForm* ComPortForm = nullptr;
 
 namespace {
-constexpr int MinPort = 1;
-constexpr int MaxPort = 255;
+constexpr int ClientWidth = 323;
+constexpr int ClientHeight = 167;
+// Two lines: the device and, for a long path, its wrapped end.
+constexpr int DeviceTextHeight = 36;
 } // namespace
 
-TComPortForm::TComPortForm() : TDialogForm("Com Port", 323, 167) {
+TComPortForm::TComPortForm() : TDialogForm("Com Port", ClientWidth, ClientHeight) {
     setObjectName("ComPortForm");
-    SpinEdit2 = new QSpinBox(this);
+    SpinEdit2 = new TPortSpinEdit(this);
     SpinEdit2->setObjectName("SpinEdit2");
     SpinEdit2->setGeometry(127, 24, 49, 22);
-    SpinEdit2->setRange(MinPort, MaxPort);
     SpinEdit2->setValue(1);
     Button1 = new QPushButton("Open", this);
     Button1->setObjectName("Button1");
@@ -38,7 +41,7 @@ TComPortForm::TComPortForm() : TDialogForm("Com Port", 323, 167) {
     AbLED2->setGeometry(116, 95, 73, 33);
     DeviceText = new QLabel(this);
     DeviceText->setObjectName("DeviceText");
-    DeviceText->setGeometry(6, 128, 311, 36);
+    DeviceText->setGeometry(6, 128, 311, DeviceTextHeight);
     DeviceText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     DeviceText->setWordWrap(true);
     connect(Button1, &QPushButton::clicked, this,
@@ -50,18 +53,24 @@ TComPortForm::TComPortForm() : TDialogForm("Com Port", 323, 167) {
 }
 
 int TComPortForm::PortNumber() const {
-    bool ok = false;
-    int value = SpinEdit2->cleanText().trimmed().toInt(&ok);
-    if (!ok) {
-        return MinPort;
-    }
-    return std::clamp(value, MinPort, MaxPort);
+    return PortNumberFromText(SpinEdit2->cleanText());
+}
+
+int TComPortForm::EnteredPortNumber() {
+    SpinEdit2->interpretText();
+    return SpinEdit2->value();
 }
 
 void TComPortForm::UpdateDeviceText() {
-    setFixedSize(323, 167);
-    DeviceText->resize(DeviceText->width(), 36);
-    DeviceText->setText(QString::fromStdString(DescribePort(PortNumber())));
+    SetDeviceText(QString::fromStdString(DescribePort(PortNumber())));
+}
+
+void TComPortForm::SetDeviceText(const QString& text) {
+    // The lines take the height they need below the lamp; the dialog grows downward for them.
+    DeviceText->setText(text);
+    const int height = std::max(DeviceTextHeight, DeviceText->heightForWidth(DeviceText->width()));
+    DeviceText->resize(DeviceText->width(), height);
+    setFixedSize(ClientWidth, std::max(ClientHeight, DeviceText->y() + height + 3));
 }
 
 void TComPortForm::FormShow() {
@@ -87,7 +96,7 @@ void TComPortForm::Button1Click() {
     if (comm->Active()) {
         comm->Close();
     }
-    comm->SetPortNum(PortNumber());
+    comm->SetPortNum(EnteredPortNumber());
     UpdateDeviceText();
     OpenPort();
     if (comm->Active()) {
@@ -119,8 +128,5 @@ void TComPortForm::ShowAccessHint(const std::string& error) {
     }
     std::string device;
     ResolvePortName("COM" + std::to_string(PortNumber()), device);
-    DeviceText->setText(DeviceText->text() + "\n" + QString::fromStdString(AccessHint(device)));
-    // Room for the extra lines below the lamp.
-    setFixedSize(323, 167 + 2 * fontMetrics().height());
-    DeviceText->resize(DeviceText->width(), 36 + 2 * fontMetrics().height());
+    SetDeviceText(DeviceText->text() + "\n" + QString::fromStdString(AccessHint(device)));
 }

@@ -18,6 +18,9 @@ public:
     // The port number in the spin field: text that is not a whole number counts as 1;
     // the result lies in 1 to 255.
     int PortNumber() const;
+    // The same, with the typed text taken over as leaving the field does, so the field shows
+    // the number used.
+    int EnteredPortNumber();
     // Refreshes the device line for the number in the spin field.
     void UpdateDeviceText();
 
@@ -32,6 +35,7 @@ protected:
     void FormClose() override;
 
 private:
+    void SetDeviceText(const QString& text);
     void OpenPort();
     void ShowAccessHint(const std::string& error);
 };

@@ -1,11 +1,37 @@
 #include "DialogForm.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QWindow>
+#include <utility>
 
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
+
+namespace {
+// The window of this program that had the focus last. While another application has it,
+// the program has no focus window; that leaves this as it was, so a return from another
+// application finds here the window it returns to.
+QPointer<QWindow>& LastFocusWindow() {
+    static QPointer<QWindow> window;
+    return window;
+}
+
+void TrackFocusWindows() {
+    static const bool tracking = [] {
+        QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, qGuiApp,
+                         [](QWindow* window) {
+                             if (window != nullptr) {
+                                 LastFocusWindow() = window;
+                             }
+                         });
+        return true;
+    }();
+    (void)tracking;
+}
+} // namespace
 
 TDialogForm::TDialogForm(const QString& caption, int clientWidth, int clientHeight)
     : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -17,6 +43,7 @@ TDialogForm::TDialogForm(const QString& caption, int clientWidth, int clientHeig
     f.setPixelSize(11);
     setFont(f);
     setModal(false);
+    TrackFocusWindows();
 }
 
 void SetMainWindowEnabled(bool enabled) {
@@ -54,15 +81,23 @@ void TDialogForm::ShowForm() {
 void TDialogForm::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     if (!e->spontaneous()) {
+        FShowActivationDue = true;
         GuardedCall([this] { FormShow(); });
     }
 }
 
 bool TDialogForm::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate) {
+    if (e->type() == QEvent::WindowActivate && ActivationComesFromWithinProgram()) {
         GuardedCall([this] { FormActivate(); });
     }
     return QDialog::event(e);
+}
+
+bool TDialogForm::ActivationComesFromWithinProgram() {
+    // The focus window changes after the window is told it is active, so the one recorded
+    // is still the window the user comes from.
+    const bool afterShow = std::exchange(FShowActivationDue, false);
+    return afterShow || LastFocusWindow() != windowHandle();
 }
 
 void TDialogForm::closeEvent(QCloseEvent* e) {

@@ -15,6 +15,10 @@ public:
 
 protected:
     virtual void FormShow() {}
+    // Runs when the dialog becomes the program's active window: on showing, and when the user
+    // comes back to it from another window of the program. Coming back from another
+    // application does not count: nothing in the program has changed meanwhile, and a reply
+    // may be arriving.
     virtual void FormActivate() {}
     virtual void FormClose() {}
 
@@ -26,6 +30,9 @@ protected:
 
 private:
     void CentreOnMainWindow();
+    bool ActivationComesFromWithinProgram();
+
+    bool FShowActivationDue = false;
 };
 
 // Enables or disables the main window (the dialogs behave as modal ones this way).

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "dialogs/PlugPicture.h"
+#include "dialogs/TextFit.h"
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/QtTimer.h"
@@ -56,6 +57,7 @@ TCalForm::TCalForm() : TSetupForm("Sensor Setup", 389, 174) {
     ReadButton1 = MakeButton(this, "ReadButton1", "Read Cal value", QRect(72, 83, 90, 25));
     WriteButton2 = MakeButton(this, "WriteButton2", "Write Cal value", QRect(201, 83, 89, 25));
     VersionText = MakeLabel(this, "VersionText", "***", 24, 130);
+    KeepLabelFittedToText(VersionText);
     ProgressBar1 = CreateProgressBar(this, "ProgressBar1", QRect(120, 130, 150, 17));
     Timer1 = CreateProgressTimer(this);
     Timer1->OnTimer = [this](TTimer* sender) { Timer1Timer(sender); };

@@ -1,18 +1,24 @@
 // The Com Port dialog: device line, opening and re-opening, activation and closing rules.
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <asm/ioctls.h>
+#include <asm/termbits.h>
 
-#include "dialogs/PortDescription.h"
 #include "dialogs/ComPortDialog.h"
+#include "dialogs/PortDescription.h"
 #include "monitor/MainWindow.h"
 #include "platform/QtTimer.h"
 #include "serial/VaComm.h"
 #include "tests/monitor/UiHarness.h"
 #include "widgets/AbLED.h"
 #include "widgets/AbSwitch.h"
+
+// <sys/ioctl.h> cannot be mixed with <asm/termbits.h>; the prototype is all that is needed.
+extern "C" int ioctl(int fd, unsigned long request, ...) noexcept;
 
 using ComPortDialog = UiHarness;
 
@@ -68,6 +74,60 @@ TEST_F(ComPortDialog, ReopenWhilePollingKeepsTheTimerAndClosingWithoutPortDisabl
     ComPortForm->close();
     EXPECT_FALSE(Form1->Calibration1->isEnabled());
     EXPECT_FALSE(Form1->CANSetup1->isEnabled());
+}
+
+TEST_F(ComPortDialog, PortFieldShowsTheNumberOpenUses) {
+    Form1->ComPort1->trigger();
+    ASSERT_TRUE(WaitUntil([] { return QApplication::activeWindow() == ComPortForm; }, 1000));
+    QSpinBox* field = ComPortForm->SpinEdit2;
+    const auto type = [field](const char* text) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
+    };
+    const auto leave = [] { ComPortForm->Button1->setFocus(); };
+    const std::pair<const char*, int> cases[] = {{"300", 255}, {"0", 1}, {"", 1}, {"ab", 1}};
+    for (const auto& [typed, shown] : cases) {
+        type("7");
+        leave();
+        type(typed);
+        leave();
+        EXPECT_EQ(field->text().toStdString(), std::to_string(shown)) << typed;
+        EXPECT_EQ(field->value(), shown) << typed;
+    }
+    // "Open" right after typing uses the number the field then shows.
+    type("300");
+    ComPortForm->Button1->click();
+    EXPECT_EQ(Form1->VaComm1->PortNum(), 255);
+    EXPECT_EQ(field->text().toStdString(), "255");
+    EXPECT_EQ(ComPortForm->DeviceText->text(), "COM255: no such device");
+    ComPortForm->close();
+}
+
+TEST_F(ComPortDialog, OpenSetsTheLineTo19200EightNoneOneRawWithoutFlowControl) {
+    TTestDevice device(PortDir, 2);
+    // The line starts out as unlike the controller's as it can be.
+    termios2 line{};
+    ASSERT_EQ(ioctl(device.Fd(), TCGETS2, &line), 0);
+    line.c_cflag = (line.c_cflag & ~(CBAUD | CIBAUD | CSIZE)) | BOTHER | (BOTHER << IBSHIFT) | CS7 |
+                   PARENB | PARODD | CSTOPB | CRTSCTS;
+    line.c_ispeed = line.c_ospeed = 9600;
+    line.c_iflag |= IXON | IXOFF | ICRNL | INLCR | ISTRIP | INPCK;
+    line.c_lflag |= ICANON | ECHO | ISIG | IEXTEN;
+    line.c_oflag |= OPOST;
+    ASSERT_EQ(ioctl(device.Fd(), TCSETS2, &line), 0);
+
+    PressOpen(2);
+    ASSERT_TRUE(Errors.empty()) << Errors.front();
+    ASSERT_EQ(ioctl(device.Fd(), TCGETS2, &line), 0);
+    EXPECT_EQ(line.c_ospeed, 19200u);
+    EXPECT_EQ(line.c_ispeed, 19200u);
+    EXPECT_EQ(line.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(line.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+    EXPECT_EQ(line.c_iflag & (IXON | IXOFF | ICRNL | INLCR | IGNCR | ISTRIP | INPCK), 0u);
+    EXPECT_EQ(line.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
+    EXPECT_EQ(line.c_oflag & OPOST, 0u);
 }
 
 TEST(PortDescription, PermissionErrorsGetAnAccessHint) {

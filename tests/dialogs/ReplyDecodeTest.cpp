@@ -3,8 +3,8 @@
 #include <QRadioButton>
 #include <QTableWidget>
 
-#include "dialogs/SensorSetupDialog.h"
 #include "dialogs/CanSetupDialog.h"
+#include "dialogs/SensorSetupDialog.h"
 #include "monitor/MainWindow.h"
 #include "platform/QtTimer.h"
 #include "protocol/Requests.h"
@@ -60,6 +60,22 @@ TEST_F(ReplyDecode, CalibrationReplyIsIgnoredWhilePolling) {
     Pump(300);
     EXPECT_TRUE(CALrequest);
     EXPECT_EQ(CalForm->VersionText->text(), "***");
+}
+
+TEST_F(ReplyDecode, CalibrationReplyIsDecodedOnlyWhenItsTenthByteIsIn) {
+    TTestDevice device(PortDir, 2);
+    OpenQuiet(2);
+    CALrequest = true;
+    // Cal 1000 (4971 ohms); the version byte comes a moment later.
+    device.Write({0xC0, 0x0B, 0x60, 0x00, 0x05, 0x03, 0xE8, 0x03, 0xE8});
+    ASSERT_TRUE(WaitUntil([] { return Form1->VaComm1->ReadBufUsed() == 9; }, 500));
+    Pump(50);
+    EXPECT_TRUE(CALrequest);
+    EXPECT_EQ(CalForm->VersionText->text(), "***");
+    device.Write({0x0C});
+    ASSERT_TRUE(WaitUntil([] { return !CALrequest; }, 500));
+    EXPECT_EQ(CalForm->VersionText->text(), "V1.2");
+    EXPECT_EQ(CalForm->ResistanceEdit1->Value(), 4971);
 }
 
 TEST_F(ReplyDecode, CanReplyOfEightBytesWaitsForTheNinth) {

@@ -1,6 +1,7 @@
 // Sensor Setup: layout, the automatic read on showing, calibration writes byte for byte, the
 // conversions the field shows, polling stopped while the dialog is up, and the progress cue.
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -209,4 +210,33 @@ TEST_F(SensorSetup, ProgressBarShowsForOneSecondFromTheFirstClick) {
     EXPECT_GE(clock.elapsed(), 800);
     EXPECT_LE(clock.elapsed(), 1250);
     EXPECT_FALSE(CalForm->Timer1->Enabled());
+}
+
+TEST_F(SensorSetup, OnlyAReturnFromAnotherWindowOfTheProgramEmptiesTheReceiveBuffer) {
+    TTestDevice device(PortDir, 2);
+    PressOpen(2);
+    Show(Form1->Calibration1, CalForm);
+    CalForm->ReadButton1->click();
+    device.Write({0xC0, 0x0B, 0x60, 0x00, 0x05}); // the first half of the answer
+    ASSERT_TRUE(WaitUntil([] { return Form1->VaComm1->ReadBufUsed() == 5; }, 500));
+
+    // The user glances at another application and comes back while the rest arrives.
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(CalForm);
+    device.Write({0x03, 0xE8, 0x03, 0xE8, 0x0C});
+    ASSERT_TRUE(WaitUntil(CalReadDone, 500));
+    EXPECT_EQ(CalForm->VersionText->text(), "V1.2");
+
+    // Back from another window of the program: the activation step runs again.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(WaitUntil([&other] { return QApplication::activeWindow() == &other; }, 500));
+    Form1->setEnabled(true);
+    device.Write({0x01, 0x02});
+    ASSERT_TRUE(WaitUntil([] { return Form1->VaComm1->ReadBufUsed() == 2; }, 500));
+    CalForm->activateWindow();
+    ASSERT_TRUE(WaitUntil([] { return QApplication::activeWindow() == CalForm; }, 500));
+    EXPECT_EQ(Form1->VaComm1->ReadBufUsed(), 0);
+    EXPECT_FALSE(Form1->isEnabled());
 }

@@ -118,6 +118,36 @@ TEST_F(CanSetup, WritesAddressAndChosenSpeedThenShowsTheNoteEveryTime) {
     EXPECT_TRUE(Errors.empty());
 }
 
+TEST_F(CanSetup, EverySpeedButtonWritesItsCode) {
+    StartOnline();
+    Show(Form1->CANSetup1, CANform);
+    const uint8_t codes[] = {9, 7, 3, 1, 0};
+    for (size_t i = 0; i < 5; ++i) {
+        QRadioButton* button = SpeedButtons()[i];
+        QTest::mouseClick(button, Qt::LeftButton);
+        const size_t from = Sim->RequestCount();
+        CANform->Button2->click();
+        const TFrame frame = NextFrame(from);
+        ASSERT_EQ(frame.size(), 9u) << button->text().toStdString();
+        EXPECT_EQ(frame[7], codes[i]) << button->text().toStdString();
+    }
+}
+
+TEST_F(CanSetup, AddressThatIsNoNumberSendsNothingAndShowsNoNote) {
+    StartOnline();
+    Show(Form1->CANSetup1, CANform);
+    const size_t from = Sim->RequestCount();
+    CANform->CANAbNumEdit2->setText("12x4");
+    CANform->Button2->click();
+    Pump(150);
+    EXPECT_EQ(Sim->RequestCount(), from);
+    EXPECT_TRUE(Notes.empty());
+    // The field's own rule: red, a beep, the bad character selected.
+    EXPECT_EQ(CANform->CANAbNumEdit2->State(), esError);
+    EXPECT_EQ(CANform->CANAbNumEdit2->selectedText(), "x");
+    EXPECT_GE(Beeps, 1);
+}
+
 TEST_F(CanSetup, ReadFillsAddressAndSpeedAndAnUnknownCodeIsSentBack) {
     TSimConfig config;
     config.CanAddress = 0x123;

@@ -63,11 +63,7 @@ TEST_F(MainWindow, StartsClosedWithSetupItemsGreyedAndNoLampLit) {
 }
 
 TEST_F(MainWindow, OpenStartsPollingAndShowsLiveValues) {
-    TSimConfig config;
-    config.Live.Lambda = 0.987;
-    config.Live.SupplyVolts = 12.5;
-    StartSimulator(1, config);
-    PressOpen(1);
+    OpenLive(0.987, 12.5);
     EXPECT_TRUE(Errors.empty()) << Errors.front();
     EXPECT_TRUE(ComPortForm->AbLED2->Checked());
     EXPECT_TRUE(SetupItemsEnabled());
@@ -77,7 +73,7 @@ TEST_F(MainWindow, OpenStartsPollingAndShowsLiveValues) {
     clock.start();
     ASSERT_TRUE(WaitUntil(Online, 1000));
     EXPECT_LT(clock.elapsed(), 300);
-    ASSERT_TRUE(WaitUntil([] { return Text(Form1->Lambda1) == "0.987"; }, 1000));
+    ASSERT_TRUE(LambdaShows("0.987"));
     EXPECT_EQ(Text(Form1->Value1), "12.5");
     EXPECT_NEAR(Form1->Meter1->Value(), 0.987, 1e-6);
     EXPECT_FALSE(Form1->WarmupLED->Checked());
@@ -100,17 +96,15 @@ TEST_F(MainWindow, OpenStartsPollingAndShowsLiveValues) {
 
     // The dial and the number follow the controller.
     Sim->SetLambda(1.2);
-    ASSERT_TRUE(WaitUntil([] { return Text(Form1->Lambda1) == "1.20"; }, 1000));
+    ASSERT_TRUE(LambdaShows("1.20"));
     EXPECT_NEAR(Form1->Meter1->Value(), 1.2, 1e-6);
     EXPECT_TRUE(Errors.empty());
 }
 
 TEST_F(MainWindow, WarmUpShowsOneWhileTheLogCarriesTheMeasuredLambda) {
     TSimConfig config;
-    config.Live.Lambda = 0.85;
     config.Live.WarmupSeconds = 30;
-    StartSimulator(1, config);
-    PressOpen(1);
+    OpenLive(0.85, 13.8, config);
     ASSERT_TRUE(WaitUntil([] { return Form1->WarmupLED->Checked(); }, 1000));
     const std::string path = TempPath("warm.txt");
     StartLogTo(path);
@@ -122,6 +116,25 @@ TEST_F(MainWindow, WarmUpShowsOneWhileTheLogCarriesTheMeasuredLambda) {
     const std::string log = ReadWholeFile(path);
     EXPECT_NE(log.find("\r\n0.85,"), std::string::npos) << log;
     EXPECT_EQ(log.find("\r\n1,"), std::string::npos) << log;
+}
+
+TEST_F(MainWindow, WarmUpFlagOtherThanZeroOrOneLeavesTheLampAsItIs) {
+    TTestDevice device(PortDir, 2);
+    PressOpen(2);
+    // Lambda 0.9 (raw 900 = 03 84), warm-up flag in byte 5.
+    const auto reply = [](uint8_t warmup) {
+        return std::vector<uint8_t>{0, 0, 0, 0x84, 0x03, warmup, 200, 0};
+    };
+    ASSERT_TRUE(AnswerPoll(device, reply(1)));
+    ASSERT_TRUE(AnswerPoll(device, reply(2)));
+    EXPECT_TRUE(Form1->WarmupLED->Checked());
+    EXPECT_EQ(Text(Form1->Lambda1), "1.00");
+    EXPECT_NEAR(Form1->Meter1->Value(), 1.0, 1e-6);
+
+    ASSERT_TRUE(AnswerPoll(device, reply(0)));
+    ASSERT_TRUE(AnswerPoll(device, reply(2)));
+    EXPECT_FALSE(Form1->WarmupLED->Checked());
+    EXPECT_EQ(Text(Form1->Lambda1), "0.90");
 }
 
 TEST_F(MainWindow, OpenOfMissingOrBusyPortReportsAndKeepsState) {
@@ -151,9 +164,8 @@ TEST_F(MainWindow, SilenceGoesOfflineOnTheEleventhTickAndOneByteComesBack) {
     PressOpen(3);
     ASSERT_TRUE(Errors.empty());
     // Give the display values to keep.
-    ASSERT_TRUE(WaitUntil([] { return Lambda_request; }, 500));
-    device.Write({0, 0, 0, 0xDB, 0x03, 0, 200, 0}); // lambda 0.987, 12.5 V
-    ASSERT_TRUE(WaitUntil([] { return Text(Form1->Lambda1) == "0.987"; }, 500));
+    ASSERT_TRUE(AnswerPoll(device, {0, 0, 0, 0xDB, 0x03, 0, 200, 0})); // 0.987, 12.5 V
+    ASSERT_EQ(Text(Form1->Lambda1), "0.987");
     ASSERT_TRUE(Online());
 
     // Count silent ticks from here: OFFLINE lights with the eleventh.
@@ -201,11 +213,9 @@ TEST_F(MainWindow, DisconnectNeitherHangsNorSpinsAndReopenWorks) {
 
 TEST_F(MainWindow, SplitRepliesAndStrayBytesNeverStickTheDisplay) {
     TSimConfig config;
-    config.Live.Lambda = 0.9;
     config.Scenario = *ScenarioByName("split");
-    StartSimulator(1, config);
-    PressOpen(1);
-    ASSERT_TRUE(WaitUntil([] { return Text(Form1->Lambda1) == "0.90"; }, 1500));
+    OpenLive(0.9, 13.8, config);
+    ASSERT_TRUE(LambdaShows("0.90"));
 
     // A stray byte before each reply shifts it: decoded wrongly, but nothing breaks.
     Sim->SetScenario(*ScenarioByName("stray"));
@@ -214,7 +224,7 @@ TEST_F(MainWindow, SplitRepliesAndStrayBytesNeverStickTheDisplay) {
     // Back to a clean line: the next tick's purge realigns.
     Sim->SetScenario(TSimScenario());
     Sim->SetLambda(1.1);
-    ASSERT_TRUE(WaitUntil([] { return Text(Form1->Lambda1) == "1.10"; }, 1000));
+    ASSERT_TRUE(LambdaShows("1.10"));
     EXPECT_TRUE(Errors.empty());
 }
 
@@ -238,11 +248,8 @@ TEST_F(MainWindow, LiveReplyIsDecodedOnlyWhenAllEightBytesAreThere) {
 }
 
 TEST_F(MainWindow, SteadyReadingsLeaveTheDiagnosticsTableUntouched) {
-    TSimConfig config;
-    config.Live.Lambda = 0.95;
-    StartSimulator(1, config);
-    PressOpen(1);
-    ASSERT_TRUE(WaitUntil([] { return Text(Form1->Lambda1) == "0.95"; }, 1000));
+    OpenLive(0.95);
+    ASSERT_TRUE(LambdaShows("0.95"));
     Pump(300);
     std::vector<int> changedRows;
     QObject::connect(
@@ -258,7 +265,7 @@ TEST_F(MainWindow, SteadyReadingsLeaveTheDiagnosticsTableUntouched) {
     // A new reading still reaches the table.
     changedRows.clear();
     Sim->SetLambda(1.2);
-    ASSERT_TRUE(WaitUntil([] { return Text(Form1->Lambda1) == "1.20"; }, 1000));
+    ASSERT_TRUE(LambdaShows("1.20"));
     EXPECT_TRUE(std::any_of(changedRows.begin(), changedRows.end(),
                             [](int row) { return row == 16 || row == 17; }));
 }

@@ -24,6 +24,7 @@
 #include "platform/PortDirectory.h"
 #include "platform/QtSynchronize.h"
 #include "platform/Regional.h"
+#include "serial/VaComm.h"
 #include "tests/support/QtTestApp.h"
 #include "widgets/AbNumEdit.h"
 
@@ -86,6 +87,7 @@ void UiHarness::SetUp() {
     SetRegionalSettings(EnglishRegionalSettings());
     SetErrorDisplayHook([this](const std::string& message) { Errors.push_back(message); });
     CreateApplicationWindows();
+    CentreOnScreen(Form1);
     Form1->show();
     QApplication::processEvents();
 }
@@ -108,6 +110,26 @@ TWbxSimulator& UiHarness::StartSimulator(int port, const TSimConfig& config) {
 void UiHarness::PressOpen(int port) {
     ComPortForm->SpinEdit2->setValue(port);
     ComPortForm->Button1->click();
+}
+
+void UiHarness::OpenLive(double lambda, double volts, TSimConfig config) {
+    config.Live.Lambda = lambda;
+    config.Live.SupplyVolts = volts;
+    StartSimulator(1, config);
+    PressOpen(1);
+}
+
+bool UiHarness::LambdaShows(const QString& text, int timeoutMs) {
+    return WaitUntil([&text] { return Text(Form1->Lambda1) == text; }, timeoutMs);
+}
+
+bool UiHarness::AnswerPoll(TTestDevice& device, const std::vector<uint8_t>& reply) {
+    // A tick has purged the line and sent its request.
+    if (!WaitUntil([] { return Lambda_request && Form1->VaComm1->ReadBufUsed() == 0; }, 500)) {
+        return false;
+    }
+    device.Write(reply);
+    return WaitUntil([] { return !Lambda_request; }, 500);
 }
 
 bool UiHarness::WaitUntil(const std::function<bool()>& condition, int timeoutMs) {

@@ -20,6 +20,8 @@ public:
     void Write(const std::vector<uint8_t>& bytes);
     // Everything the program has sent so far.
     std::vector<uint8_t> ReadAll();
+    // The device side of the line, for reading back what the program set on it.
+    int Fd() const { return FMaster; }
 
 private:
     int FMaster = -1;
@@ -36,6 +38,13 @@ protected:
     TWbxSimulator& StartSimulator(int port = 1, const TSimConfig& config = TSimConfig());
     // Chooses the port number in the Com Port dialog and presses "Open".
     void PressOpen(int port = 1);
+    // Starts the simulator as COM1 answering a fixed lambda and supply voltage, and opens it.
+    void OpenLive(double lambda, double volts = 13.8, TSimConfig config = TSimConfig());
+    // Waits until the lambda field shows `text`.
+    bool LambdaShows(const QString& text, int timeoutMs = 1500);
+    // Answers the next poll tick's live-data request from `device` with `reply` and waits
+    // until the main window has decoded it.
+    bool AnswerPoll(TTestDevice& device, const std::vector<uint8_t>& reply);
     // Runs the event loop until `condition` holds or `timeoutMs` pass; returns the condition.
     bool WaitUntil(const std::function<bool()>& condition, int timeoutMs);
     void Pump(int ms);
@@ -47,6 +56,11 @@ protected:
     std::string PortDir;
     std::unique_ptr<TWbxSimulator> Sim;
 };
+
+// Failure messages show window texts as text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 std::string ReadWholeFile(const std::string& path);
 QString Text(const class TAbNumEdit* edit);
