@@ -18,9 +18,10 @@ uint32_t ElapsedTicks(uint32_t start, uint32_t now) {
     return now >= start ? now - start : 0xFFFFFFFFu - start + now;
 }
 
-// Waits for `event`; on the UI thread hand-overs keep running meanwhile, so a worker that
-// waits for the UI thread cannot hold this wait up.
-bool WaitServingHandOvers(TEvent& event, uint32_t timeoutMs) {
+// Waits for `event` set by `thread`; on the UI thread hand-overs keep running meanwhile, so
+// a worker that waits for the UI thread cannot hold this wait up. A thread that has ended
+// (stopped by a hand-over that closed the port) sets nothing more: the wait ends then too.
+bool WaitServingHandOvers(TEvent& event, const TThread& thread, uint32_t timeoutMs) {
     if (!IsMainThread()) {
         return event.WaitFor(timeoutMs) == TWaitResult::wrSignaled;
     }
@@ -29,7 +30,7 @@ bool WaitServingHandOvers(TEvent& event, uint32_t timeoutMs) {
         if (event.WaitFor(1) == TWaitResult::wrSignaled) {
             return true;
         }
-        if (ElapsedTicks(start, GetTickCount()) > timeoutMs) {
+        if (thread.Finished() || ElapsedTicks(start, GetTickCount()) > timeoutMs) {
             return false;
         }
         CheckSynchronize(0);
@@ -70,7 +71,7 @@ bool TVaCommWriteThread::WriteData(const void* buf, int count, uint32_t timeoutM
 void TVaCommWriteThread::PurgeWrite() {
     FFlushDoneEvent.ResetEvent();
     FFlushEvent.SetEvent();
-    if (WaitServingHandOvers(FFlushDoneEvent, kFlushWaitMs)) {
+    if (WaitServingHandOvers(FFlushDoneEvent, *this, kFlushWaitMs)) {
         std::lock_guard<TCriticalSection> g(FWriteLock);
         FBuffer.Clear();
         FWriteEvent.ResetEvent();

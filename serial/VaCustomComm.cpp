@@ -275,7 +275,7 @@ void TVaCustomComm::CreateThreads() {
         FEventThread->Start();
     }
     if (!FDirectWrite) {
-        FWriteThread = std::make_unique<TVaCommWriteThread>(this, FHandle.get(), FWriteSection,
+        FWriteThread = std::make_shared<TVaCommWriteThread>(this, FHandle.get(), FWriteSection,
                                                             FBuffers.WriteSize());
         FWriteThread->SetPriority(FWritePriority);
         FWriteThread->FSync = FSyncThreads;
@@ -286,9 +286,8 @@ void TVaCustomComm::CreateThreads() {
 // Stops a thread and waits for it to end (serving its hand-overs meanwhile). A thread
 // whose notification is running further up this very call chain cannot end before that
 // notification returns: it is told to stop and released later.
-template <class T>
-static void StopAndRelease(std::unique_ptr<T>& thread,
-                           std::vector<std::unique_ptr<TThread>>& retired) {
+template <class Owner>
+static void StopAndRelease(Owner& thread, std::vector<std::shared_ptr<TThread>>& retired) {
     if (!thread) {
         return;
     }

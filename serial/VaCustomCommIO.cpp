@@ -127,7 +127,12 @@ void TVaCustomComm::PurgeBuffers(uint32_t Mode) {
     }
     std::lock_guard<TCriticalSection> g(FGlobalSection);
     if (Mode != (PURGE_RXABORT | PURGE_RXCLEAR) && FWriteThread) {
-        FWriteThread->PurgeWrite();
+        // Hand-overs run while the flush is acknowledged; one of them may close the port.
+        const std::shared_ptr<TVaCommWriteThread> thread = FWriteThread;
+        thread->PurgeWrite();
+        if (!Active()) {
+            return;
+        }
     }
     Watch(FHandle->PurgeComm(Mode), sVaClearBuffers);
 }

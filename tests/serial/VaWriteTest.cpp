@@ -120,3 +120,19 @@ TEST_F(CommFixture, DirectWriteWritesFromTheCallersThread) {
     EXPECT_TRUE(PumpUntil([&] { return empties >= 1; }));
     comm->PurgeWrite();
 }
+
+TEST_F(CommFixture, AHandOverThatClosesThePortDuringAPurgeEndsThePurgeSafely) {
+    auto comm = MakeComm();
+    int closed = 0;
+    comm->OnClose = [&](TVaCustomComm*) { ++closed; };
+    comm->OnRxChar = [](TVaCustomComm* sender, int) { sender->Close(); };
+    comm->Open();
+    ASSERT_NO_FATAL_FAILURE(QueueBothHandOvers(*comm));
+    // The purge serves hand-overs while it waits for the write thread; the first one closes
+    // the port and releases the thread and the device under the purge's feet.
+    TWatchdog watchdog(10000, "PurgeWrite with a closing hand-over");
+    comm->PurgeWrite();
+    EXPECT_FALSE(comm->Active());
+    EXPECT_EQ(closed, 1);
+    EXPECT_TRUE(Shown.empty());
+}
