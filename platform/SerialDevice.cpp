@@ -264,6 +264,17 @@ void TSerialDevice::MarkGone() {
     FGone = true;
 }
 
+bool TSerialDevice::CheckGone() {
+    if (FGone) {
+        return true;
+    }
+    pollfd p{FFd.load(), POLLOUT, 0};
+    if (p.fd >= 0 && ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+        MarkGone();
+    }
+    return FGone;
+}
+
 void TSerialDevice::KickLocked() {
     if (FKickPending) {
         return; // the waiter has not taken the last kick yet; one wakes it as well as two

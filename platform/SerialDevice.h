@@ -78,6 +78,9 @@ public:
 
     // True once the device reported a hang-up or an I/O error.
     bool Gone() const { return FGone.load(); }
+    // Gone(), asking the descriptor (without waiting) when nothing has noticed it yet, so
+    // the first write after an unplug already knows.
+    bool CheckGone();
     // Returns of the poll() inside WaitCommEvent, for tests that watch for busy loops.
     uint64_t WaitWakeups() const { return FWakeups.load(); }
 

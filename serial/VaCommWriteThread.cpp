@@ -43,23 +43,29 @@ TVaCommWriteThread::TVaCommWriteThread(TVaCustomComm* owner, TSerialDevice* devi
                                        TCriticalSection& writeLock, int capacity)
     : TThread(true), FBuffer(capacity), FOwner(owner), FDevice(device), FWriteLock(writeLock) {}
 
-bool TVaCommWriteThread::WriteData(const void* buf, int count, uint32_t timeoutMs) {
+TWriteDataResult TVaCommWriteThread::WriteData(const void* buf, int count, uint32_t timeoutMs) {
     bool timing = false;
     uint32_t start = 0;
     for (;;) {
         {
             std::lock_guard<TCriticalSection> g(FWriteLock);
+            if (FGone) {
+                return TWriteDataResult::wdGone;
+            }
             if (FBuffer.Size() + count <= FBuffer.Capacity()) {
                 FBuffer.Write(buf, count);
                 FWriteEvent.SetEvent();
-                return true;
+                return TWriteDataResult::wdQueued;
             }
+        }
+        if (FDevice->Gone()) {
+            return TWriteDataResult::wdGone; // the thread drops what it holds as it notices
         }
         if (!timing) {
             timing = true;
             start = GetTickCount();
         } else if (ElapsedTicks(start, GetTickCount()) > timeoutMs) {
-            return false;
+            return TWriteDataResult::wdFull;
         }
         // The lock is free meanwhile, so the thread can remove what it has sent. Hand-overs
         // are not run here: a notification must not re-enter the writer's handler. The
@@ -92,9 +98,8 @@ void TVaCommWriteThread::Execute() {
     while (!Terminated()) {
         // A device that went away takes no more bytes: only stop and flush are served.
         const int index =
-            FDeviceGone
-                ? WaitForMultipleEvents({&FCloseEvent, &FFlushEvent}, INFINITE)
-                : WaitForMultipleEvents({&FCloseEvent, &FFlushEvent, &FWriteEvent}, INFINITE);
+            FGone ? WaitForMultipleEvents({&FCloseEvent, &FFlushEvent}, INFINITE)
+                  : WaitForMultipleEvents({&FCloseEvent, &FFlushEvent, &FWriteEvent}, INFINITE);
         switch (index) {
         case 0:
             Terminate();
@@ -116,6 +121,15 @@ void TVaCommWriteThread::AcknowledgeFlush() {
     FFlushDoneEvent.SetEvent();
 }
 
+// The device went away: what the buffer holds can never be sent, and writers are refused
+// from now on.
+void TVaCommWriteThread::DropAll() {
+    std::lock_guard<TCriticalSection> g(FWriteLock);
+    FGone = true;
+    FBuffer.Clear();
+    FWriteEvent.ResetEvent();
+}
+
 void TVaCommWriteThread::WritePending() {
     const uint8_t* data = nullptr;
     int count = 0;
@@ -134,7 +148,7 @@ void TVaCommWriteThread::WritePending() {
     } else if (errno == EAGAIN) {
         WaitPendingWrite();
     } else if (FDevice->Gone()) {
-        FDeviceGone = true;
+        DropAll();
     } else {
         WriteError();
     }
@@ -154,7 +168,7 @@ void TVaCommWriteThread::WaitPendingWrite() {
         break;
     case TCommWait::cwFailed:
         if (FDevice->Gone()) {
-            FDeviceGone = true;
+            DropAll();
         }
         break;
     default:

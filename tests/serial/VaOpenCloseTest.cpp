@@ -1,6 +1,7 @@
 // Open and close of the component on real pseudo-terminals: configuration as read back
 // from the device, failures and their texts, settings while open, close timing, unplug.
 #include <chrono>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -182,7 +183,7 @@ TEST_F(CommFixture, UnplugCausesNoStormNoSpinAndTheNextDeviceOpens) {
     // The user's tick goes on: queries, purges and writes neither hang nor raise.
     EXPECT_EQ(comm->ReadBufUsed(), 0);
     comm->PurgeRead();
-    EXPECT_TRUE(comm->WriteChar(0xC0));
+    EXPECT_FALSE(comm->WriteChar(0xC0));
     EXPECT_TRUE(Shown.empty());
 
     const auto start = Clock::now();
@@ -196,6 +197,39 @@ TEST_F(CommFixture, UnplugCausesNoStormNoSpinAndTheNextDeviceOpens) {
     comm->Open();
     Peer->Send("ok");
     EXPECT_TRUE(PumpUntil([&] { return notified == 1; }));
+}
+
+TEST_F(CommFixture, AGoneDeviceRefusesWritesAtOnceAndCloseReleasesIt) {
+    auto comm = MakeComm();
+    comm->Open();
+    const int fd = comm->Handle();
+    Peer->Unplug();
+    // Nothing may have noticed the hang-up yet: the first write already finds out.
+    const int size = comm->Buffers().WriteSize();
+    const std::string block(static_cast<size_t>(size), 'w');
+    int accepted = 0;
+    const auto start = Clock::now();
+    std::string raised = RaisedText([&] {
+        for (int i = 0; i < size; ++i) {
+            accepted += comm->WriteChar(0xC0) ? 1 : 0;
+        }
+    });
+    raised += RaisedText([&] { accepted += comm->WriteBuf(block.data(), size); });
+    raised += RaisedText([&] { accepted += comm->WriteText(block) ? 1 : 0; });
+    const auto took = Clock::now() - start;
+    EXPECT_EQ(raised, "");
+    EXPECT_EQ(accepted, 0);
+    // A full buffer would wait WriteTimeout (1 s) for room on every call.
+    EXPECT_LT(took, std::chrono::milliseconds(250));
+    EXPECT_EQ(comm->WriteBufUsed(), 0);
+    EXPECT_TRUE(comm->DeviceGone());
+
+    const auto closeStart = Clock::now();
+    comm->Close();
+    EXPECT_LT(Clock::now() - closeStart, std::chrono::milliseconds(1000));
+    EXPECT_FALSE(comm->Active());
+    EXPECT_EQ(fcntl(fd, F_GETFD), -1) << "the descriptor was released";
+    EXPECT_TRUE(Shown.empty());
 }
 
 TEST_F(CommFixture, DeviceNameMayBeAPath) {
