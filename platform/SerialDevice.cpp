@@ -123,6 +123,14 @@ bool TSerialDevice::Open(const std::string& formedName) {
         errno = e;
         return false;
     }
+    // Raw whether or not the line configuration is written later: a terminal left cooked
+    // would echo the controller's replies back to it and hold bytes back until a newline.
+    if (int e = MakeLineRaw(fd); e != 0) {
+        ioctl(fd, TIOCNXCL);
+        ::close(fd);
+        errno = e;
+        return false;
+    }
     std::lock_guard<std::mutex> g(FLock);
     ResetStateLocked();
     FPath = path;

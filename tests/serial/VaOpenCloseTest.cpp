@@ -123,6 +123,20 @@ TEST_F(CommFixture, LineSettingsChangedWhileOpenReachTheDevice) {
     EXPECT_EQ(comm->Baudrate(), br57600);
 }
 
+TEST_F(CommFixture, WithoutUpdateDcbTheLineIsStillRawAndEchoesNothing) {
+    auto comm = MakeComm();
+    comm->SetUpdateDCB(false);
+    comm->Open();
+    TLineReadback line;
+    ASSERT_EQ(ReadLineConfiguration(Peer->Master(), line), 0);
+    EXPECT_TRUE(line.Raw);
+    Peer->Send("\x01\x03\r\n");
+    EXPECT_EQ(Peer->ReceiveAll(200), "") << "a cooked line echoes what the controller sends";
+    std::string got;
+    PumpUntil([&] { return (got += comm->ReadText()).size() >= 4; });
+    EXPECT_EQ(got, "\x01\x03\r\n") << "nothing translated or held back";
+}
+
 TEST_F(CommFixture, EventMaskWithoutMonitorEventsStartsNoEventThread) {
     auto comm = MakeComm();
     comm->SetMonitorEvents({});
