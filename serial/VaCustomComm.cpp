@@ -336,13 +336,20 @@ void TVaCustomComm::Close() {
     if (!Active() || FClosing) {
         return;
     }
-    FClosing = true;
     {
-        std::lock_guard<TCriticalSection> g(FGlobalSection);
-        DestroyThreads();
+        // Cleared however this block is left: a Close that raised while stopping a thread
+        // must not leave the port unclosable.
+        struct TClosingMark {
+            bool& Flag;
+            explicit TClosingMark(bool& flag) : Flag(flag) { Flag = true; }
+            ~TClosingMark() { Flag = false; }
+        } closing(FClosing);
+        {
+            std::lock_guard<TCriticalSection> g(FGlobalSection);
+            DestroyThreads();
+        }
+        DestroyHandle();
     }
-    DestroyHandle();
-    FClosing = false;
     DoClose();
     Sleep(kClosePauseMs);
 }

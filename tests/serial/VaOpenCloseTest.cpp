@@ -1,5 +1,6 @@
 // Open and close of the component on real pseudo-terminals: configuration as read back
 // from the device, failures and their texts, settings while open, close timing, unplug.
+#include <atomic>
 #include <chrono>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -155,6 +156,29 @@ TEST_F(CommFixture, EventMaskWithoutMonitorEventsStartsNoEventThread) {
     comm->Open();
     EXPECT_EQ(comm->EventMask(), 0u);
     EXPECT_FALSE(comm->HasEventThread());
+}
+
+TEST_F(CommFixture, ACloseThatRaisedWhileStoppingCanBeRepeated) {
+    TWatchdog watchdog(10000, "the port could not be closed after a failed Close");
+    auto comm = MakeComm();
+    comm->SetSyncThreads(false); // notifications run on the event thread itself
+    std::atomic<bool> handled{false};
+    std::string raised;
+    comm->OnRxChar = [&](TVaCustomComm* sender, int) {
+        try {
+            sender->Close(); // the event thread cannot wait for itself to end
+        } catch (const std::exception& e) {
+            raised = e.what();
+        }
+        handled = true;
+    };
+    comm->Open();
+    Peer->Send("x");
+    ASSERT_TRUE(WaitUntil([&] { return handled.load(); }));
+    EXPECT_FALSE(raised.empty());
+    EXPECT_TRUE(comm->Active());
+    comm->Close();
+    EXPECT_FALSE(comm->Active());
 }
 
 TEST_F(CommFixture, CloseRaisesOnCloseOnceAndPausesAfterReleasingTheDevice) {
