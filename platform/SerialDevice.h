@@ -49,7 +49,9 @@ public:
 
     bool GetCommState(TDCB& dcb);
     bool SetCommState(const TDCB& dcb);
-    // The input queue holds `inQueue` bytes; the output queue is the kernel's own.
+    // The input queue holds `inQueue` bytes; the output queue is the kernel's own, its size
+    // only checked (the caller keeps pending output of that size). ENOMEM for sizes beyond
+    // what a serial line can use.
     bool SetupComm(uint32_t inQueue, uint32_t outQueue);
     bool GetCommTimeouts(TCommTimeouts& timeouts);
     bool SetCommTimeouts(const TCommTimeouts& timeouts);

@@ -100,6 +100,18 @@ TEST_F(CommFixture, ReadSizeSetWhileOpenRaisesYetAppliesAtTheNextOpen) {
     EXPECT_TRUE(PumpUntil([&] { return comm->ReadBufUsed() == 16; }));
 }
 
+TEST_F(CommFixture, QueueSizesBeyondMemoryFailTheOpenWithTheBufferMessage) {
+    auto comm = MakeComm();
+    comm->Buffers().SetReadSize(2147483647);
+    const std::string prefix = "Error initializing buffers (";
+    EXPECT_EQ(RaisedText([&] { comm->Open(); }).rfind(prefix, 0), 0u);
+    EXPECT_FALSE(comm->Active());
+    comm->Buffers().SetReadSize(4096);
+    comm->Buffers().SetWriteSize(2147483647);
+    EXPECT_EQ(RaisedText([&] { comm->Open(); }).rfind(prefix, 0), 0u);
+    EXPECT_FALSE(comm->Active() || comm->HasWriteThread());
+}
+
 TEST_F(CommFixture, LineSettingsChangedWhileOpenReachTheDevice) {
     auto comm = MakeComm();
     comm->Open();
