@@ -74,14 +74,13 @@ TWriteDataResult TVaCommWriteThread::WriteData(const void* buf, int count, uint3
     }
 }
 
+// The thread empties the buffer itself when it acknowledges: between its acknowledgement
+// and a clearing done here it could already send the purged bytes, or later remove bytes
+// appended after the purge in place of those it had sent.
 void TVaCommWriteThread::PurgeWrite() {
     FFlushDoneEvent.ResetEvent();
     FFlushEvent.SetEvent();
-    if (WaitServingHandOvers(FFlushDoneEvent, *this, kFlushWaitMs)) {
-        std::lock_guard<TCriticalSection> g(FWriteLock);
-        FBuffer.Clear();
-        FWriteEvent.ResetEvent();
-    }
+    WaitServingHandOvers(FFlushDoneEvent, *this, kFlushWaitMs);
 }
 
 void TVaCommWriteThread::StopThread() {
@@ -116,7 +115,13 @@ void TVaCommWriteThread::Execute() {
     }
 }
 
+// Leaves any write in progress, empties the buffer and acknowledges the flush.
 void TVaCommWriteThread::AcknowledgeFlush() {
+    {
+        std::lock_guard<TCriticalSection> g(FWriteLock);
+        FBuffer.Clear();
+        FWriteEvent.ResetEvent();
+    }
     FFlushEvent.ResetEvent();
     FFlushDoneEvent.SetEvent();
 }

@@ -26,8 +26,8 @@ public:
 
     // Appends `count` bytes, waiting up to `timeoutMs` for room.
     TWriteDataResult WriteData(const void* buf, int count, uint32_t timeoutMs);
-    // Flush handshake: the thread leaves any pending write, acknowledges, and the buffer is
-    // emptied. Without an acknowledgement within 2000 ms the buffer is left as it is.
+    // Flush handshake: the thread leaves any pending write, empties the buffer and
+    // acknowledges. Without an acknowledgement within 2000 ms the buffer is left as it is.
     void PurgeWrite();
     void StopThread();
     // Bytes not yet sent.
