@@ -16,9 +16,10 @@ bool IsMainThread();
 
 void Synchronize(const TThreadMethod& method);
 
-// UI thread: runs every queued hand-over. When none is queued, waits up to `timeoutMs`
-// for one to arrive. Returns true if at least one ran. On any other thread it does nothing
-// and returns false.
+// UI thread: runs the hand-overs queued at the call, oldest first, taking one at a time so
+// that a nested call (a hand-over waiting for a worker to end) still finds the others. When
+// none is queued, waits up to `timeoutMs` for one to arrive. Returns true if at least one
+// ran. On any other thread it does nothing and returns false.
 bool CheckSynchronize(uint32_t timeoutMs = 0);
 
 // Hand-overs queued and not yet taken by the UI thread (for tests and diagnostics).
