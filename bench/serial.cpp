@@ -1,5 +1,6 @@
 // Receive throughput through OnRxChar + ReadChar next to raw reads of the same kind of
-// pseudo-terminal, and the round trip of a 4-byte request and an 8-byte reply.
+// pseudo-terminal, the round trip of a 4-byte request and an 8-byte reply, and the writes
+// of a poll tick on a line that hung up.
 #include <algorithm>
 #include <atomic>
 #include <benchmark/benchmark.h>
@@ -7,6 +8,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <fstream>
+#include <memory>
 #include <poll.h>
 #include <pty.h>
 #include <string>
@@ -184,6 +186,34 @@ void RoundTrip(benchmark::State& state) {
     }
 }
 BENCHMARK(RoundTrip)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// A poll tick's writes on an adapter that was just unplugged: 3 x WriteSize bytes one
+// WriteChar at a time, the first of them finding out that the line hung up.
+void WritesAfterHangUp(benchmark::State& state) {
+    SetMainThread();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto pty = std::make_unique<Pty>();
+        TVaComm comm;
+        comm.SetBaudrate(br19200);
+        comm.SetDeviceName(pty->Path);
+        comm.Open();
+        pty.reset(); // both ends of the far side closed: the line hangs up
+        const int count = 3 * comm.Buffers().WriteSize();
+        int accepted = 0;
+        state.ResumeTiming();
+        for (int i = 0; i < count; ++i) {
+            accepted += comm.WriteChar(0xC0) ? 1 : 0;
+        }
+        state.PauseTiming();
+        if (accepted != 0) {
+            state.SkipWithError("a gone device accepted bytes");
+        }
+        comm.Close();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(WritesAfterHangUp)->Unit(benchmark::kMicrosecond)->UseRealTime()->Iterations(10);
 
 } // namespace
 

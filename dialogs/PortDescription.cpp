@@ -7,6 +7,7 @@
 #include <grp.h>
 #include <sys/stat.h>
 
+#include "platform/PortDirectory.h"
 #include "platform/PortNames.h"
 
 namespace {
@@ -32,10 +33,13 @@ std::string OwningGroup(const std::string& devicePath) {
 std::string DescribePort(int portNum) {
     const std::string formed = "COM" + std::to_string(portNum);
     std::string device;
-    if (ResolvePortName(formed, device) != 0) {
-        return formed + ": no such device";
+    std::string text = ResolvePortName(formed, device) != 0 ? formed + ": no such device"
+                                                            : formed + " = " + FinalPath(device);
+    // A port folder that is not safe is passed over; say so, or a published port seems lost.
+    if (const TPortDirectoryProblem folder = CheckPortDirectory(PortDirectory()); !folder.Safe()) {
+        text += "\nPort folder ignored: " + folder.Reason;
     }
-    return formed + " = " + FinalPath(device);
+    return text;
 }
 
 bool IsPermissionError(const std::string& errorText) {

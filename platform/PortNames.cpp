@@ -91,8 +91,10 @@ int ResolvePortName(const std::string& formedName, std::string& devicePath) {
         devicePath = formedName;
         return 0;
     }
-    if (formedName.find('/') == std::string::npos && formedName != "." && formedName != "..") {
-        const std::string published = PortDirectory() + "/" + formedName;
+    const std::string directory = PortDirectory();
+    if (formedName.find('/') == std::string::npos && formedName != "." && formedName != ".." &&
+        CheckPortDirectory(directory).Safe()) {
+        const std::string published = directory + "/" + formedName;
         struct stat st {};
         if (lstat(published.c_str(), &st) == 0) {
             devicePath = published;

@@ -1,7 +1,8 @@
 #pragma once
 // Maps the formed port name (COM1, or a path) to a device node:
 //  1. a name starting with '/' is a path and used as it is;
-//  2. otherwise an entry of that name in the port directory (a symbolic link to a device);
+//  2. otherwise an entry of that name in the port directory (a symbolic link to a device),
+//     while that folder is safe to follow (PortDirectory.h);
 //  3. otherwise COMn is the n-th serial device present: /dev/ttyUSB*, then /dev/ttyACM*,
 //     then /dev/ttyS*, each with real hardware behind it, in numeric order within each group.
 #include <string>

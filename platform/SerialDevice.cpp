@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <linux/serial.h>
+#include <new>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/file.h>
@@ -21,6 +22,8 @@
 namespace {
 
 constexpr uint32_t kDefaultQueue = 4096;
+// Larger queues are refused (ENOMEM); at 19200 bits per second this is hours of traffic.
+constexpr uint32_t kMaxQueue = 16u << 20;
 constexpr int kLinePollMs = 20; // modem lines and transmitter cannot be waited for by poll()
 constexpr uint32_t kModemEvents = EV_CTS | EV_DSR | EV_RING | EV_RLSD;
 // A descriptor found empty this recently is not read again by a query: a byte takes about
@@ -123,6 +126,14 @@ bool TSerialDevice::Open(const std::string& formedName) {
         errno = e;
         return false;
     }
+    // Raw whether or not the line configuration is written later: a terminal left cooked
+    // would echo the controller's replies back to it and hold bytes back until a newline.
+    if (int e = MakeLineRaw(fd); e != 0) {
+        ioctl(fd, TIOCNXCL);
+        ::close(fd);
+        errno = e;
+        return false;
+    }
     std::lock_guard<std::mutex> g(FLock);
     ResetStateLocked();
     FPath = path;
@@ -206,14 +217,24 @@ bool TSerialDevice::SetCommState(const TDCB& dcb) {
     return true;
 }
 
-bool TSerialDevice::SetupComm(uint32_t inQueue, uint32_t /*outQueue*/) {
+bool TSerialDevice::SetupComm(uint32_t inQueue, uint32_t outQueue) {
     std::lock_guard<std::mutex> g(FLock);
     if (!IsOpen()) {
         errno = EBADF;
         return false;
     }
+    if (inQueue > kMaxQueue || outQueue > kMaxQueue) {
+        errno = ENOMEM;
+        return false;
+    }
     const size_t capacity = inQueue == 0 ? kDefaultQueue : inQueue;
-    std::vector<uint8_t> queue(capacity);
+    std::vector<uint8_t> queue;
+    try {
+        queue.resize(capacity);
+    } catch (const std::bad_alloc&) {
+        errno = ENOMEM;
+        return false;
+    }
     const size_t keep = std::min(FCount, capacity);
     for (size_t i = 0; i < keep; ++i) {
         queue[i] = FQueue[(FHead + i) % FQueue.size()];
@@ -262,6 +283,17 @@ bool TSerialDevice::SetCommMask(uint32_t mask) {
 
 void TSerialDevice::MarkGone() {
     FGone = true;
+}
+
+bool TSerialDevice::CheckGone() {
+    if (FGone) {
+        return true;
+    }
+    pollfd p{FFd.load(), POLLOUT, 0};
+    if (p.fd >= 0 && ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+        MarkGone();
+    }
+    return FGone;
 }
 
 void TSerialDevice::KickLocked() {

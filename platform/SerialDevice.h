@@ -49,7 +49,9 @@ public:
 
     bool GetCommState(TDCB& dcb);
     bool SetCommState(const TDCB& dcb);
-    // The input queue holds `inQueue` bytes; the output queue is the kernel's own.
+    // The input queue holds `inQueue` bytes; the output queue is the kernel's own, its size
+    // only checked (the caller keeps pending output of that size). ENOMEM for sizes beyond
+    // what a serial line can use.
     bool SetupComm(uint32_t inQueue, uint32_t outQueue);
     bool GetCommTimeouts(TCommTimeouts& timeouts);
     bool SetCommTimeouts(const TCommTimeouts& timeouts);
@@ -78,6 +80,9 @@ public:
 
     // True once the device reported a hang-up or an I/O error.
     bool Gone() const { return FGone.load(); }
+    // Gone(), asking the descriptor (without waiting) when nothing has noticed it yet, so
+    // the first write after an unplug already knows.
+    bool CheckGone();
     // Returns of the poll() inside WaitCommEvent, for tests that watch for busy loops.
     uint64_t WaitWakeups() const { return FWakeups.load(); }
 

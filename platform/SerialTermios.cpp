@@ -67,15 +67,21 @@ int StopFlags(uint8_t stopBits, uint8_t byteSize, tcflag_t& flags) {
     }
 }
 
-void MakeRaw(termios2& t) {
-    t.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF |
-                   IXANY | INPCK | IGNPAR | IUCLC | IMAXBEL);
+// Raw input and output, whatever the line's speed, framing and flow control are.
+void MakeProcessingRaw(termios2& t) {
+    t.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IUCLC | IMAXBEL);
     t.c_oflag &= ~OPOST;
     t.c_lflag &= ~(ECHO | ECHOE | ECHOK | ECHONL | ICANON | ISIG | IEXTEN);
-    t.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | CBAUD | CIBAUD);
-    t.c_cflag |= CREAD | CLOCAL;
+    t.c_cflag |= CREAD;
     t.c_cc[VMIN] = 0;
     t.c_cc[VTIME] = 0;
+}
+
+void MakeRaw(termios2& t) {
+    MakeProcessingRaw(t);
+    t.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK | IGNPAR);
+    t.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | CBAUD | CIBAUD);
+    t.c_cflag |= CLOCAL;
 }
 
 } // namespace
@@ -121,6 +127,15 @@ int ApplyLineConfiguration(int fd, const TDCB& dcb) {
         return errno;
     }
     return 0;
+}
+
+int MakeLineRaw(int fd) {
+    termios2 t{};
+    if (ioctl(fd, TCGETS2, &t) != 0) {
+        return errno;
+    }
+    MakeProcessingRaw(t);
+    return ioctl(fd, TCSETS2, &t) != 0 ? errno : 0;
 }
 
 int ReadLineConfiguration(int fd, TLineReadback& line) {

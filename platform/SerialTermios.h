@@ -10,6 +10,11 @@
 // kernel cannot do, such as 4 data bits).
 int ApplyLineConfiguration(int fd, const TDCB& dcb);
 
+// Puts the terminal `fd` in raw mode (no echo, no line editing, no signals, no translation of
+// input or output, reads return what is there) and leaves its speed, framing and flow control
+// as they are. Returns 0 or an errno value.
+int MakeLineRaw(int fd);
+
 // What the kernel holds for a terminal, in the terms of the device-control block.
 struct TLineReadback {
     uint32_t BaudRate = 0;

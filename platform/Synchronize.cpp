@@ -64,8 +64,8 @@ void RunRequest(TSyncRequest& request) {
     request.DoneSignal.notify_one();
 }
 
-// Takes the queued requests; waits up to `timeoutMs` for one when there are none.
-std::deque<TSyncRequest*> TakePending(uint32_t timeoutMs) {
+// Waits up to `timeoutMs` for a request when there is none; returns how many are queued.
+size_t WaitForPending(uint32_t timeoutMs) {
     TSyncQueue& q = Queue();
     std::unique_lock lock(q.Lock);
     auto ready = [&] { return !q.Pending.empty() || q.WakePending; };
@@ -74,9 +74,18 @@ std::deque<TSyncRequest*> TakePending(uint32_t timeoutMs) {
     else if (timeoutMs > 0)
         q.Arrived.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
     q.WakePending = false;
-    std::deque<TSyncRequest*> taken;
-    taken.swap(q.Pending);
-    return taken;
+    return q.Pending.size();
+}
+
+// Takes the oldest queued request, or none.
+TSyncRequest* TakeOne() {
+    TSyncQueue& q = Queue();
+    std::lock_guard lock(q.Lock);
+    if (q.Pending.empty())
+        return nullptr;
+    TSyncRequest* request = q.Pending.front();
+    q.Pending.pop_front();
+    return request;
 }
 
 } // namespace
@@ -112,12 +121,26 @@ void Synchronize(const TThreadMethod& method) {
 bool CheckSynchronize(uint32_t timeoutMs) {
     if (!IsMainThread())
         return false;
-    // Requests queued while these run (a nested wait, another worker) are left for the
-    // next call, which the wake-up hook has already scheduled.
-    std::deque<TSyncRequest*> taken = TakePending(timeoutMs);
-    for (TSyncRequest* request : taken)
+    // One request is taken at a time and the rest stay queued while it runs: a hand-over
+    // that waits for another worker to end (closing the port) serves that worker's request
+    // from its own wait. Requests queued meanwhile are left for the next call, which the
+    // wake-up hook has already scheduled.
+    size_t count = WaitForPending(timeoutMs);
+    bool ran = false;
+    for (; count > 0; --count) {
+        TSyncRequest* request = TakeOne();
+        if (request == nullptr)
+            break;
         RunRequest(*request);
-    return !taken.empty();
+        ran = true;
+    }
+    return ran;
+}
+
+size_t PendingHandOvers() {
+    TSyncQueue& q = Queue();
+    std::lock_guard lock(q.Lock);
+    return q.Pending.size();
 }
 
 void WakeCheckSynchronize() {

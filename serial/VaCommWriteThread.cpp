@@ -18,9 +18,10 @@ uint32_t ElapsedTicks(uint32_t start, uint32_t now) {
     return now >= start ? now - start : 0xFFFFFFFFu - start + now;
 }
 
-// Waits for `event`; on the UI thread hand-overs keep running meanwhile, so a worker that
-// waits for the UI thread cannot hold this wait up.
-bool WaitServingHandOvers(TEvent& event, uint32_t timeoutMs) {
+// Waits for `event` set by `thread`; on the UI thread hand-overs keep running meanwhile, so
+// a worker that waits for the UI thread cannot hold this wait up. A thread that has ended
+// (stopped by a hand-over that closed the port) sets nothing more: the wait ends then too.
+bool WaitServingHandOvers(TEvent& event, const TThread& thread, uint32_t timeoutMs) {
     if (!IsMainThread()) {
         return event.WaitFor(timeoutMs) == TWaitResult::wrSignaled;
     }
@@ -29,7 +30,7 @@ bool WaitServingHandOvers(TEvent& event, uint32_t timeoutMs) {
         if (event.WaitFor(1) == TWaitResult::wrSignaled) {
             return true;
         }
-        if (ElapsedTicks(start, GetTickCount()) > timeoutMs) {
+        if (thread.Finished() || ElapsedTicks(start, GetTickCount()) > timeoutMs) {
             return false;
         }
         CheckSynchronize(0);
@@ -42,23 +43,29 @@ TVaCommWriteThread::TVaCommWriteThread(TVaCustomComm* owner, TSerialDevice* devi
                                        TCriticalSection& writeLock, int capacity)
     : TThread(true), FBuffer(capacity), FOwner(owner), FDevice(device), FWriteLock(writeLock) {}
 
-bool TVaCommWriteThread::WriteData(const void* buf, int count, uint32_t timeoutMs) {
+TWriteDataResult TVaCommWriteThread::WriteData(const void* buf, int count, uint32_t timeoutMs) {
     bool timing = false;
     uint32_t start = 0;
     for (;;) {
         {
             std::lock_guard<TCriticalSection> g(FWriteLock);
+            if (FGone) {
+                return TWriteDataResult::wdGone;
+            }
             if (FBuffer.Size() + count <= FBuffer.Capacity()) {
                 FBuffer.Write(buf, count);
                 FWriteEvent.SetEvent();
-                return true;
+                return TWriteDataResult::wdQueued;
             }
+        }
+        if (FDevice->Gone()) {
+            return TWriteDataResult::wdGone; // the thread drops what it holds as it notices
         }
         if (!timing) {
             timing = true;
             start = GetTickCount();
         } else if (ElapsedTicks(start, GetTickCount()) > timeoutMs) {
-            return false;
+            return TWriteDataResult::wdFull;
         }
         // The lock is free meanwhile, so the thread can remove what it has sent. Hand-overs
         // are not run here: a notification must not re-enter the writer's handler. The
@@ -67,14 +74,13 @@ bool TVaCommWriteThread::WriteData(const void* buf, int count, uint32_t timeoutM
     }
 }
 
+// The thread empties the buffer itself when it acknowledges: between its acknowledgement
+// and a clearing done here it could already send the purged bytes, or later remove bytes
+// appended after the purge in place of those it had sent.
 void TVaCommWriteThread::PurgeWrite() {
     FFlushDoneEvent.ResetEvent();
     FFlushEvent.SetEvent();
-    if (WaitServingHandOvers(FFlushDoneEvent, kFlushWaitMs)) {
-        std::lock_guard<TCriticalSection> g(FWriteLock);
-        FBuffer.Clear();
-        FWriteEvent.ResetEvent();
-    }
+    WaitServingHandOvers(FFlushDoneEvent, *this, kFlushWaitMs);
 }
 
 void TVaCommWriteThread::StopThread() {
@@ -91,9 +97,8 @@ void TVaCommWriteThread::Execute() {
     while (!Terminated()) {
         // A device that went away takes no more bytes: only stop and flush are served.
         const int index =
-            FDeviceGone
-                ? WaitForMultipleEvents({&FCloseEvent, &FFlushEvent}, INFINITE)
-                : WaitForMultipleEvents({&FCloseEvent, &FFlushEvent, &FWriteEvent}, INFINITE);
+            FGone ? WaitForMultipleEvents({&FCloseEvent, &FFlushEvent}, INFINITE)
+                  : WaitForMultipleEvents({&FCloseEvent, &FFlushEvent, &FWriteEvent}, INFINITE);
         switch (index) {
         case 0:
             Terminate();
@@ -110,9 +115,24 @@ void TVaCommWriteThread::Execute() {
     }
 }
 
+// Leaves any write in progress, empties the buffer and acknowledges the flush.
 void TVaCommWriteThread::AcknowledgeFlush() {
+    {
+        std::lock_guard<TCriticalSection> g(FWriteLock);
+        FBuffer.Clear();
+        FWriteEvent.ResetEvent();
+    }
     FFlushEvent.ResetEvent();
     FFlushDoneEvent.SetEvent();
+}
+
+// The device went away: what the buffer holds can never be sent, and writers are refused
+// from now on.
+void TVaCommWriteThread::DropAll() {
+    std::lock_guard<TCriticalSection> g(FWriteLock);
+    FGone = true;
+    FBuffer.Clear();
+    FWriteEvent.ResetEvent();
 }
 
 void TVaCommWriteThread::WritePending() {
@@ -133,7 +153,7 @@ void TVaCommWriteThread::WritePending() {
     } else if (errno == EAGAIN) {
         WaitPendingWrite();
     } else if (FDevice->Gone()) {
-        FDeviceGone = true;
+        DropAll();
     } else {
         WriteError();
     }
@@ -153,7 +173,7 @@ void TVaCommWriteThread::WaitPendingWrite() {
         break;
     case TCommWait::cwFailed:
         if (FDevice->Gone()) {
-            FDeviceGone = true;
+            DropAll();
         }
         break;
     default:

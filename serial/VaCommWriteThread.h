@@ -13,16 +13,21 @@
 class TSerialDevice;
 class TVaCustomComm;
 
+enum class TWriteDataResult {
+    wdQueued, // appended
+    wdFull,   // no room came in time; nothing appended
+    wdGone,   // the device went away; nothing appended
+};
+
 class TVaCommWriteThread : public TThread {
 public:
     TVaCommWriteThread(TVaCustomComm* owner, TSerialDevice* device, TCriticalSection& writeLock,
                        int capacity);
 
-    // Appends `count` bytes, waiting up to `timeoutMs` for room. False, with nothing
-    // appended, when the room did not come in time.
-    bool WriteData(const void* buf, int count, uint32_t timeoutMs);
-    // Flush handshake: the thread leaves any pending write, acknowledges, and the buffer is
-    // emptied. Without an acknowledgement within 2000 ms the buffer is left as it is.
+    // Appends `count` bytes, waiting up to `timeoutMs` for room.
+    TWriteDataResult WriteData(const void* buf, int count, uint32_t timeoutMs);
+    // Flush handshake: the thread leaves any pending write, empties the buffer and
+    // acknowledges. Without an acknowledgement within 2000 ms the buffer is left as it is.
     void PurgeWrite();
     void StopThread();
     // Bytes not yet sent.
@@ -40,6 +45,7 @@ private:
     void WriteCompleted(int written);
     void WriteError();
     void AcknowledgeFlush();
+    void DropAll();
     void Notify(uint32_t evtMask);
     bool WaitStopOrFlush(uint32_t timeoutMs);
 
@@ -51,6 +57,6 @@ private:
     TVaCustomComm* FOwner;
     TSerialDevice* FDevice;
     TCriticalSection& FWriteLock;
-    bool FDeviceGone = false;
+    bool FGone = false; // the device went away: nothing is kept or sent any more (write lock)
     std::atomic<bool> FInHandOver{false};
 };

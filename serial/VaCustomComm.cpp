@@ -275,7 +275,7 @@ void TVaCustomComm::CreateThreads() {
         FEventThread->Start();
     }
     if (!FDirectWrite) {
-        FWriteThread = std::make_unique<TVaCommWriteThread>(this, FHandle.get(), FWriteSection,
+        FWriteThread = std::make_shared<TVaCommWriteThread>(this, FHandle.get(), FWriteSection,
                                                             FBuffers.WriteSize());
         FWriteThread->SetPriority(FWritePriority);
         FWriteThread->FSync = FSyncThreads;
@@ -286,9 +286,8 @@ void TVaCustomComm::CreateThreads() {
 // Stops a thread and waits for it to end (serving its hand-overs meanwhile). A thread
 // whose notification is running further up this very call chain cannot end before that
 // notification returns: it is told to stop and released later.
-template <class T>
-static void StopAndRelease(std::unique_ptr<T>& thread,
-                           std::vector<std::unique_ptr<TThread>>& retired) {
+template <class Owner>
+static void StopAndRelease(Owner& thread, std::vector<std::shared_ptr<TThread>>& retired) {
     if (!thread) {
         return;
     }
@@ -337,13 +336,20 @@ void TVaCustomComm::Close() {
     if (!Active() || FClosing) {
         return;
     }
-    FClosing = true;
     {
-        std::lock_guard<TCriticalSection> g(FGlobalSection);
-        DestroyThreads();
+        // Cleared however this block is left: a Close that raised while stopping a thread
+        // must not leave the port unclosable.
+        struct TClosingMark {
+            bool& Flag;
+            explicit TClosingMark(bool& flag) : Flag(flag) { Flag = true; }
+            ~TClosingMark() { Flag = false; }
+        } closing(FClosing);
+        {
+            std::lock_guard<TCriticalSection> g(FGlobalSection);
+            DestroyThreads();
+        }
+        DestroyHandle();
     }
-    DestroyHandle();
-    FClosing = false;
     DoClose();
     Sleep(kClosePauseMs);
 }

@@ -190,10 +190,12 @@ private:
     TCriticalSection FWriteSection;
     TCriticalSection FGlobalSection;
     std::unique_ptr<TVaCommEventThread> FEventThread;
-    std::unique_ptr<TVaCommWriteThread> FWriteThread;
+    // Shared: a purge keeps the thread it waits for alive even if a hand-over it serves
+    // meanwhile closes the port.
+    std::shared_ptr<TVaCommWriteThread> FWriteThread;
     // Threads stopped from inside one of their own notifications; they end as soon as the
     // notification returns and are released later.
-    std::vector<std::unique_ptr<TThread>> FRetired;
+    std::vector<std::shared_ptr<TThread>> FRetired;
     uint32_t FEventMask = 0;
     bool FAutoOpen = false;
     TVaPortInt FPortNum = 0;

@@ -127,7 +127,12 @@ void TVaCustomComm::PurgeBuffers(uint32_t Mode) {
     }
     std::lock_guard<TCriticalSection> g(FGlobalSection);
     if (Mode != (PURGE_RXABORT | PURGE_RXCLEAR) && FWriteThread) {
-        FWriteThread->PurgeWrite();
+        // Hand-overs run while the flush is acknowledged; one of them may close the port.
+        const std::shared_ptr<TVaCommWriteThread> thread = FWriteThread;
+        thread->PurgeWrite();
+        if (!Active()) {
+            return;
+        }
     }
     Watch(FHandle->PurgeComm(Mode), sVaClearBuffers);
 }
@@ -144,15 +149,22 @@ void TVaCustomComm::PurgeReadWrite() {
 
 // ---- write path
 
+// A device that went away is a closed port for writes: nothing is queued, nothing raised.
 int TVaCustomComm::WriteBuf(const void* Buf, int Count) {
-    if (!Active() || Count <= 0) {
+    if (!Active() || Count <= 0 || FHandle->CheckGone()) {
         return 0;
     }
     if (FWriteThread) {
-        if (!FWriteThread->WriteData(Buf, Count, static_cast<uint32_t>(FBuffers.WriteTimeout()))) {
-            throw EVaCommError(sVaBufferFull);
+        const uint32_t timeout = static_cast<uint32_t>(FBuffers.WriteTimeout());
+        switch (FWriteThread->WriteData(Buf, Count, timeout)) {
+        case TWriteDataResult::wdQueued:
+            return Count;
+        case TWriteDataResult::wdGone:
+            return 0;
+        case TWriteDataResult::wdFull:
+            break;
         }
-        return Count;
+        throw EVaCommError(sVaBufferFull);
     }
     return DirectWriteBuf(static_cast<const uint8_t*>(Buf), Count);
 }
@@ -169,6 +181,9 @@ int TVaCustomComm::DirectWriteBuf(const uint8_t* buf, int count) {
         if (FHandle->WriteFile(buf + total, static_cast<uint32_t>(count - total), written)) {
             total += static_cast<int>(written);
             continue;
+        }
+        if (FHandle->Gone()) {
+            break; // what went out before the device went away still counts
         }
         if (errno != EAGAIN) {
             Error(sVaWriteError);

@@ -24,9 +24,11 @@ std::string ReadLink(const std::string& path) {
 
 void TPortLink::Publish(const std::string& directory, int portNumber, const std::string& target) {
     Remove();
-    if (!EnsurePortDirectory(directory)) {
+    std::string problem;
+    if (!EnsurePortDirectory(directory, &problem)) {
         throw std::system_error(errno, std::generic_category(),
-                                "cannot create port directory " + directory);
+                                "cannot use port directory " + directory +
+                                    (problem.empty() ? "" : " (" + problem + ")"));
     }
     const std::string path = directory + "/" + ComName(portNumber);
     struct stat st {};

@@ -1,6 +1,8 @@
 #include "CommFixture.h"
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 
 #include "platform/ErrorDisplay.h"
 #include "platform/Synchronize.h"
@@ -52,6 +54,45 @@ std::unique_ptr<TVaComm> CommFixture::MakeComm() {
     comm->SetBaudrate(br19200);
     comm->SetPortNum(1);
     return comm;
+}
+
+void CommFixture::QueueBothHandOvers(TVaComm& comm) {
+    ASSERT_EQ(PendingHandOvers(), 0u);
+    Peer->Send("r");
+    ASSERT_TRUE(WaitUntil([] { return PendingHandOvers() == 1; }));
+    ASSERT_TRUE(comm.WriteChar(0xC0));
+    ASSERT_EQ(Peer->Receive(1), "\xC0");
+    ASSERT_TRUE(WaitUntil([] { return PendingHandOvers() == 2; }));
+}
+
+bool CommFixture::WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return done();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+TWatchdog::TWatchdog(int ms, std::string what) {
+    FThread = std::thread([this, ms, what = std::move(what)] {
+        std::unique_lock lock(FLock);
+        if (!FDisarmed.wait_for(lock, std::chrono::milliseconds(ms), [this] { return FDone; })) {
+            std::fprintf(stderr, "still stuck after %d ms: %s\n", ms, what.c_str());
+            std::_Exit(3);
+        }
+    });
+}
+
+TWatchdog::~TWatchdog() {
+    {
+        std::lock_guard lock(FLock);
+        FDone = true;
+    }
+    FDisarmed.notify_all();
+    FThread.join();
 }
 
 std::string RaisedText(const std::function<void()>& action) {

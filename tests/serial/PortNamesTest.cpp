@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "PtyPeer.h"
+#include "platform/PortDirectory.h"
 #include "platform/PortNames.h"
 
 namespace {
@@ -79,4 +80,41 @@ TEST(PortNames, PathPublishedNameAndMissingName) {
     EXPECT_EQ(ResolvePortName("COM999", path), ENOENT);
     EXPECT_EQ(ResolvePortName("", path), ENOENT);
     EXPECT_EQ(ResolvePortName("../COM3", path), ENOENT);
+}
+
+// Whoever can write to the port folder decides what COM3 opens.
+TEST(PortNames, AnUnsafePortFolderIsNotFollowed) {
+    TPortFolder ports;
+    TPtyPeer peer;
+    ports.Publish("COM3", peer.SlavePath());
+    const auto followed = [](const std::string& folder) {
+        std::string path;
+        return ResolvePortName("COM3", path) == 0 && path == folder + "/COM3";
+    };
+    ASSERT_TRUE(followed(ports.Path()));
+    chmod(ports.Path().c_str(), 0770);
+    EXPECT_FALSE(followed(ports.Path())) << "group-writable";
+    chmod(ports.Path().c_str(), 0702);
+    EXPECT_FALSE(followed(ports.Path())) << "writable by others";
+    chmod(ports.Path().c_str(), 0700);
+    const std::string link = ports.Path() + "-link";
+    ASSERT_EQ(symlink(ports.Path().c_str(), link.c_str()), 0);
+    SetPortDirectory(link);
+    EXPECT_FALSE(followed(link)) << "a link to a safe folder";
+    unlink(link.c_str());
+    SetPortDirectory(ports.Path());
+    EXPECT_TRUE(followed(ports.Path()));
+
+    // Every step of the fallback counts, and the owner must be the user.
+    mkdir((ports.Path() + "/uego4100-7").c_str(), 0700);
+    mkdir((ports.Path() + "/uego4100-7/ports").c_str(), 0700);
+    const uid_t me = geteuid();
+    EXPECT_TRUE(CheckFolderSteps(ports.Path(), "uego4100-7/ports", me).Safe());
+    EXPECT_EQ(CheckFolderSteps(ports.Path(), "uego4100-7/ports", me + 1).Reason,
+              "another user owns it");
+    chmod((ports.Path() + "/uego4100-7").c_str(), 0720);
+    EXPECT_EQ(CheckFolderSteps(ports.Path(), "uego4100-7/ports", me).Step,
+              ports.Path() + "/uego4100-7");
+    rmdir((ports.Path() + "/uego4100-7/ports").c_str());
+    rmdir((ports.Path() + "/uego4100-7").c_str());
 }

@@ -81,6 +81,41 @@ std::string TPtyPeer::ReceiveAll(int timeoutMs) {
     return Receive(1 << 20, timeoutMs);
 }
 
+TPeerReader::TPeerReader(int master, size_t chunk, int pauseUs) {
+    FThread = std::thread([this, master, chunk, pauseUs] {
+        std::string buf(chunk, '\0');
+        while (!FStop) {
+            pollfd p{master, POLLIN, 0};
+            if (poll(&p, 1, 20) <= 0) {
+                continue;
+            }
+            const ssize_t n = read(master, buf.data(), chunk);
+            if (n > 0) {
+                std::lock_guard lock(FLock);
+                FReceived.append(buf.data(), static_cast<size_t>(n));
+            }
+            if (pauseUs > 0) {
+                usleep(static_cast<useconds_t>(pauseUs));
+            }
+        }
+    });
+}
+
+TPeerReader::~TPeerReader() {
+    FStop = true;
+    FThread.join();
+}
+
+std::string TPeerReader::Received() const {
+    std::lock_guard lock(FLock);
+    return FReceived;
+}
+
+size_t TPeerReader::Size() const {
+    std::lock_guard lock(FLock);
+    return FReceived.size();
+}
+
 TPortFolder::TPortFolder() {
     char tmpl[] = "/tmp/uego-serial-test-XXXXXX";
     if (mkdtemp(tmpl) == nullptr) {

@@ -1,6 +1,8 @@
 // Open and close of the component on real pseudo-terminals: configuration as read back
 // from the device, failures and their texts, settings while open, close timing, unplug.
+#include <atomic>
 #include <chrono>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -98,6 +100,18 @@ TEST_F(CommFixture, ReadSizeSetWhileOpenRaisesYetAppliesAtTheNextOpen) {
     EXPECT_TRUE(PumpUntil([&] { return comm->ReadBufUsed() == 16; }));
 }
 
+TEST_F(CommFixture, QueueSizesBeyondMemoryFailTheOpenWithTheBufferMessage) {
+    auto comm = MakeComm();
+    comm->Buffers().SetReadSize(2147483647);
+    const std::string prefix = "Error initializing buffers (";
+    EXPECT_EQ(RaisedText([&] { comm->Open(); }).rfind(prefix, 0), 0u);
+    EXPECT_FALSE(comm->Active());
+    comm->Buffers().SetReadSize(4096);
+    comm->Buffers().SetWriteSize(2147483647);
+    EXPECT_EQ(RaisedText([&] { comm->Open(); }).rfind(prefix, 0), 0u);
+    EXPECT_FALSE(comm->Active() || comm->HasWriteThread());
+}
+
 TEST_F(CommFixture, LineSettingsChangedWhileOpenReachTheDevice) {
     auto comm = MakeComm();
     comm->Open();
@@ -122,6 +136,20 @@ TEST_F(CommFixture, LineSettingsChangedWhileOpenReachTheDevice) {
     EXPECT_EQ(comm->Baudrate(), br57600);
 }
 
+TEST_F(CommFixture, WithoutUpdateDcbTheLineIsStillRawAndEchoesNothing) {
+    auto comm = MakeComm();
+    comm->SetUpdateDCB(false);
+    comm->Open();
+    TLineReadback line;
+    ASSERT_EQ(ReadLineConfiguration(Peer->Master(), line), 0);
+    EXPECT_TRUE(line.Raw);
+    Peer->Send("\x01\x03\r\n");
+    EXPECT_EQ(Peer->ReceiveAll(200), "") << "a cooked line echoes what the controller sends";
+    std::string got;
+    PumpUntil([&] { return (got += comm->ReadText()).size() >= 4; });
+    EXPECT_EQ(got, "\x01\x03\r\n") << "nothing translated or held back";
+}
+
 TEST_F(CommFixture, EventMaskWithoutMonitorEventsStartsNoEventThread) {
     auto comm = MakeComm();
     comm->SetMonitorEvents({});
@@ -140,6 +168,29 @@ TEST_F(CommFixture, EventMaskWithoutMonitorEventsStartsNoEventThread) {
     comm->Open();
     EXPECT_EQ(comm->EventMask(), 0u);
     EXPECT_FALSE(comm->HasEventThread());
+}
+
+TEST_F(CommFixture, ACloseThatRaisedWhileStoppingCanBeRepeated) {
+    TWatchdog watchdog(10000, "the port could not be closed after a failed Close");
+    auto comm = MakeComm();
+    comm->SetSyncThreads(false); // notifications run on the event thread itself
+    std::atomic<bool> handled{false};
+    std::string raised;
+    comm->OnRxChar = [&](TVaCustomComm* sender, int) {
+        try {
+            sender->Close(); // the event thread cannot wait for itself to end
+        } catch (const std::exception& e) {
+            raised = e.what();
+        }
+        handled = true;
+    };
+    comm->Open();
+    Peer->Send("x");
+    ASSERT_TRUE(WaitUntil([&] { return handled.load(); }));
+    EXPECT_FALSE(raised.empty());
+    EXPECT_TRUE(comm->Active());
+    comm->Close();
+    EXPECT_FALSE(comm->Active());
 }
 
 TEST_F(CommFixture, CloseRaisesOnCloseOnceAndPausesAfterReleasingTheDevice) {
@@ -182,7 +233,7 @@ TEST_F(CommFixture, UnplugCausesNoStormNoSpinAndTheNextDeviceOpens) {
     // The user's tick goes on: queries, purges and writes neither hang nor raise.
     EXPECT_EQ(comm->ReadBufUsed(), 0);
     comm->PurgeRead();
-    EXPECT_TRUE(comm->WriteChar(0xC0));
+    EXPECT_FALSE(comm->WriteChar(0xC0));
     EXPECT_TRUE(Shown.empty());
 
     const auto start = Clock::now();
@@ -196,6 +247,39 @@ TEST_F(CommFixture, UnplugCausesNoStormNoSpinAndTheNextDeviceOpens) {
     comm->Open();
     Peer->Send("ok");
     EXPECT_TRUE(PumpUntil([&] { return notified == 1; }));
+}
+
+TEST_F(CommFixture, AGoneDeviceRefusesWritesAtOnceAndCloseReleasesIt) {
+    auto comm = MakeComm();
+    comm->Open();
+    const int fd = comm->Handle();
+    Peer->Unplug();
+    // Nothing may have noticed the hang-up yet: the first write already finds out.
+    const int size = comm->Buffers().WriteSize();
+    const std::string block(static_cast<size_t>(size), 'w');
+    int accepted = 0;
+    const auto start = Clock::now();
+    std::string raised = RaisedText([&] {
+        for (int i = 0; i < size; ++i) {
+            accepted += comm->WriteChar(0xC0) ? 1 : 0;
+        }
+    });
+    raised += RaisedText([&] { accepted += comm->WriteBuf(block.data(), size); });
+    raised += RaisedText([&] { accepted += comm->WriteText(block) ? 1 : 0; });
+    const auto took = Clock::now() - start;
+    EXPECT_EQ(raised, "");
+    EXPECT_EQ(accepted, 0);
+    // A full buffer would wait WriteTimeout (1 s) for room on every call.
+    EXPECT_LT(took, std::chrono::milliseconds(250));
+    EXPECT_EQ(comm->WriteBufUsed(), 0);
+    EXPECT_TRUE(comm->DeviceGone());
+
+    const auto closeStart = Clock::now();
+    comm->Close();
+    EXPECT_LT(Clock::now() - closeStart, std::chrono::milliseconds(1000));
+    EXPECT_FALSE(comm->Active());
+    EXPECT_EQ(fcntl(fd, F_GETFD), -1) << "the descriptor was released";
+    EXPECT_TRUE(Shown.empty());
 }
 
 TEST_F(CommFixture, DeviceNameMayBeAPath) {

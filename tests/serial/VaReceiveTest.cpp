@@ -136,3 +136,19 @@ TEST_F(CommFixture, CloseFromInsideTheHandlerDoesNotHang) {
     Peer->Send("again");
     ASSERT_TRUE(PumpUntil([&] { return calls == 2; }));
 }
+
+TEST_F(CommFixture, CloseFromTheHandlerWhileTheWriteThreadWaitsToo) {
+    auto comm = MakeComm();
+    int closed = 0;
+    int empties = 0;
+    comm->OnClose = [&](TVaCustomComm*) { ++closed; };
+    comm->OnTxEmpty = [&](TVaCustomComm*) { ++empties; };
+    comm->OnRxChar = [](TVaCustomComm* sender, int) { sender->Close(); };
+    comm->Open();
+    ASSERT_NO_FATAL_FAILURE(QueueBothHandOvers(*comm));
+    // Close waits for the write thread, whose drain notice is queued behind this one.
+    TWatchdog watchdog(10000, "Close from the receive handler deadlocked");
+    ASSERT_TRUE(PumpUntil([&] { return closed == 1; }, 5000));
+    EXPECT_FALSE(comm->Active());
+    EXPECT_EQ(empties, 1);
+}

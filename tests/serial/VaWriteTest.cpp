@@ -1,5 +1,6 @@
 // Write path: order on the line, OnTxEmpty per drain, a full buffer, purge, close while
 // a write is pending, direct writes.
+#include <algorithm>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <thread>
@@ -119,4 +120,73 @@ TEST_F(CommFixture, DirectWriteWritesFromTheCallersThread) {
     EXPECT_EQ(ReceivePumping(6), "direct");
     EXPECT_TRUE(PumpUntil([&] { return empties >= 1; }));
     comm->PurgeWrite();
+}
+
+TEST_F(CommFixture, AHandOverThatClosesThePortDuringAPurgeEndsThePurgeSafely) {
+    auto comm = MakeComm();
+    int closed = 0;
+    comm->OnClose = [&](TVaCustomComm*) { ++closed; };
+    comm->OnRxChar = [](TVaCustomComm* sender, int) { sender->Close(); };
+    comm->Open();
+    ASSERT_NO_FATAL_FAILURE(QueueBothHandOvers(*comm));
+    // The purge serves hand-overs while it waits for the write thread; the first one closes
+    // the port and releases the thread and the device under the purge's feet.
+    TWatchdog watchdog(10000, "PurgeWrite with a closing hand-over");
+    comm->PurgeWrite();
+    EXPECT_FALSE(comm->Active());
+    EXPECT_EQ(closed, 1);
+    EXPECT_TRUE(Shown.empty());
+}
+
+TEST_F(CommFixture, ALargeTransferToASlowReaderArrivesCompleteAndInOrder) {
+    auto comm = MakeComm();
+    comm->Open();
+    TPeerReader device(Peer->Master(), 512, 300);
+    // Several times what the pseudo-terminal holds, so the line refuses or cuts short writes
+    // again and again.
+    std::string data(256 * 1024, '\0');
+    for (size_t i = 0; i < data.size(); ++i) {
+        data[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    }
+    const int block = 1000;
+    for (size_t at = 0; at < data.size(); at += block) {
+        const int n = static_cast<int>(std::min<size_t>(block, data.size() - at));
+        ASSERT_TRUE(PumpUntil([&] { return comm->WriteBufFree() >= n; }, 5000));
+        ASSERT_EQ(comm->WriteBuf(data.data() + at, n), n);
+    }
+    // Waits while bytes keep arriving.
+    for (size_t seen = 0; device.Size() < data.size();) {
+        if (!PumpUntil([&] { return device.Size() != seen; }, 2000)) {
+            break;
+        }
+        seen = device.Size();
+    }
+    ASSERT_EQ(device.Size(), data.size());
+    PumpFor(50);
+    EXPECT_TRUE(device.Received() == data) << "bytes lost, repeated or out of order";
+}
+
+TEST_F(CommFixture, PurgedBytesNeverGoOutAndLaterBytesAllDo) {
+    auto comm = MakeComm();
+    comm->Open();
+    TPeerReader device(Peer->Master());
+    std::string expected;
+    for (int trial = 0; trial < 30; ++trial) {
+        const std::string before = "<" + std::to_string(trial);
+        ASSERT_TRUE(comm->WriteText(before));
+        expected += before;
+        // Sent: its drain notice now waits for this thread and holds the write thread, so
+        // the next bytes stay pending until the purge serves that notice.
+        ASSERT_TRUE(WaitUntil([&] { return device.Size() >= expected.size(); }));
+        ASSERT_EQ(device.Received(), expected);
+        ASSERT_TRUE(WaitUntil([] { return PendingHandOvers() == 1; }));
+        ASSERT_TRUE(comm->WriteText("purged"));
+        comm->PurgeWrite();
+        ASSERT_TRUE(comm->WriteText(">"));
+        expected += ">";
+        ASSERT_TRUE(PumpUntil([&] { return device.Size() >= expected.size(); }));
+        PumpUntil([&] { return comm->WriteBufUsed() == 0 && PendingHandOvers() == 0; });
+    }
+    PumpFor(50);
+    EXPECT_EQ(device.Received(), expected);
 }
