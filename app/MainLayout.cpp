@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "chart/ChartWindow.h"
 #include "dialogs/TextFit.h"
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
@@ -198,6 +199,16 @@ void TForm1::CreateMenu() {
     CANSetup1 = Setup1->addAction("CAN Setup");
     CANSetup1->setObjectName("CANSetup1");
     CANSetup1->setEnabled(false);
+    // View > Lambda Chart: a window of its own that records every decoded reading.
+    View1 = bar->addMenu("View");
+    View1->setObjectName("View1");
+    LambdaChart1 = View1->addAction("Lambda Chart");
+    LambdaChart1->setObjectName("LambdaChart1");
+    ChartForm = new TChartForm(this);
+    connect(this, &TForm1::LiveReadingDecoded, ChartForm, &TChartForm::AddReading);
+    connect(this, &TForm1::LinkStatusChanged, ChartForm, &TChartForm::LinkStatusChanged);
+    connect(LambdaChart1, &QAction::triggered, ChartForm,
+            [this] { GuardedCall([this] { ChartForm->ShowForm(); }); });
     About1 = bar->addAction("About");
     About1->setObjectName("About1");
     // The window gets its size once the menu bar has its items and so its height.

@@ -3,7 +3,7 @@
 #include "platform/Formatting.h"
 
 std::string LogHeaderLine(const std::tm& now, const TRegionalSettings& rs) {
-    return "WBX4100 Data Log V1.0  " + DateToStr(now, rs);
+    return std::string(LogHeaderTitle) + DateToStr(now, rs);
 }
 
 std::string LogDataLine(double lambda, const std::tm& now, double volts,

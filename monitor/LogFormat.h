@@ -3,10 +3,14 @@
 // regional settings. Line ends are added by the writer (TDataLog).
 #include <ctime>
 #include <string>
+#include <string_view>
 
 #include "platform/Regional.h"
 
-// "WBX4100 Data Log V1.0  " followed by the short date.
+// The header line's text before the date.
+inline constexpr std::string_view LogHeaderTitle = "WBX4100 Data Log V1.0  ";
+
+// LogHeaderTitle followed by the short date.
 std::string LogHeaderLine(const std::tm& now, const TRegionalSettings& rs = RegionalSettings());
 
 // Lambda in general format, ",", the long time, ", ", the volts with one decimal:

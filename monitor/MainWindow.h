@@ -22,6 +22,7 @@ class TAbLED;
 class TAbNumEdit;
 class TAbToggleSwitch;
 class TAb270Meter;
+class TChartForm;
 class TTimer;
 class TVaComm;
 class TVaCustomComm;
@@ -107,6 +108,9 @@ public:
     QAction* Calibration1 = nullptr;
     QAction* CANSetup1 = nullptr;
     QAction* About1 = nullptr;
+    QMenu* View1 = nullptr;
+    QAction* LambdaChart1 = nullptr;
+    TChartForm* ChartForm = nullptr; // "Lambda Chart", fed by the two signals below
 
     // Cell of the hidden diagnostics table (column, row).
     std::string Cell(int col, int row) const;

@@ -82,14 +82,18 @@ TEST_F(MainLayout, WindowsCaptionsAndClientSizes) {
 
 TEST_F(MainLayout, MenuItemsInOrder) {
     QList<QAction*> top = Form1->menuBar()->actions();
-    ASSERT_EQ(top.size(), 2);
+    ASSERT_EQ(top.size(), 3);
     EXPECT_EQ(top[0]->text(), "Setup");
-    EXPECT_EQ(top[1]->text(), "About");
+    EXPECT_EQ(top[1]->text(), "View");
+    EXPECT_EQ(top[2]->text(), "About");
     QList<QAction*> setup = Form1->Setup1->actions();
     ASSERT_EQ(setup.size(), 3);
     EXPECT_EQ(setup[0]->text(), "Com Port");
     EXPECT_EQ(setup[1]->text(), "Sensor  Calibration");
     EXPECT_EQ(setup[2]->text(), "CAN Setup");
+    QList<QAction*> view = Form1->View1->actions();
+    ASSERT_EQ(view.size(), 1);
+    EXPECT_EQ(view[0]->text(), "Lambda Chart");
 }
 
 TEST_F(MainLayout, ComponentsAtTheirPlaces) {

@@ -1,0 +1,171 @@
+// The chart window's components and their layout.
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "ChartWindow.h"
+#include "Fuels.h"
+#include "LambdaPlot.h"
+#include "platform/Formatting.h"
+
+namespace {
+
+QComboBox* MakeBox(QWidget* parent, const char* name, const QStringList& items) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->addItems(items);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return box;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, QWidget* buddy = nullptr) {
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+QStringList SpanNames() {
+    QStringList names;
+    for (int seconds : ChartSpans) {
+        names << QString::fromStdString(SpanName(seconds));
+    }
+    return names;
+}
+
+QStringList FuelNames() {
+    QStringList names;
+    for (const TFuel& fuel : StandardFuels()) {
+        names << QString("%1 (%2)").arg(fuel.Name,
+                                        QString::fromStdString(FloatToStr(fuel.Stoichiometric)));
+    }
+    names << "Other ratio...";
+    return names;
+}
+
+} // namespace
+
+void TChartForm::CreateComponents() {
+    setObjectName("ChartForm");
+    setWindowTitle("Lambda Chart");
+    // The program ends with the main window, even while the chart is shown.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    auto* root = new QVBoxLayout(this);
+    CreateControls(root);
+
+    ChartArea = new QWidget(this);
+    ChartArea->setObjectName("ChartArea");
+    ChartArea->setAutoFillBackground(true);
+    auto* area = new QVBoxLayout(ChartArea);
+    area->setContentsMargins(0, 0, 0, 0);
+    Plot = new TLambdaPlot(ChartArea);
+    area->addWidget(Plot, 1);
+    auto* grid = new QGridLayout();
+    CreateReadout(grid);
+    area->addLayout(grid);
+    root->addWidget(ChartArea, 1);
+
+    StatusText = new QLabel(this);
+    StatusText->setObjectName("StatusText");
+    StatusText->setWordWrap(true);
+    root->addWidget(StatusText);
+
+    CreateDialogs();
+    FRedrawTimer = new QTimer(this);
+    FRedrawTimer->setSingleShot(true);
+    resize(820, 560);
+    setMinimumSize(660, 440);
+}
+
+void TChartForm::CreateControls(QBoxLayout* layout) {
+    auto* choices = new QHBoxLayout();
+    SpanBox = MakeBox(this, "SpanBox", SpanNames());
+    AxisBox = MakeBox(this, "AxisBox", {"0.65 to 1.35", "Fit to data"});
+    FuelBox = MakeBox(this, "FuelBox", FuelNames());
+    RatioEdit = new QLineEdit(this);
+    RatioEdit->setObjectName("RatioEdit");
+    RatioEdit->setPlaceholderText("ratio");
+    RatioEdit->setMaximumWidth(70);
+    RatioMessage = new QLabel(this);
+    RatioMessage->setObjectName("RatioMessage");
+    RatioMessage->setStyleSheet("color: #b00000;");
+    choices->addWidget(MakeLabel(this, "&Span", SpanBox));
+    choices->addWidget(SpanBox);
+    choices->addSpacing(12);
+    choices->addWidget(MakeLabel(this, "&Lambda axis", AxisBox));
+    choices->addWidget(AxisBox);
+    choices->addSpacing(12);
+    choices->addWidget(MakeLabel(this, "&Fuel", FuelBox));
+    choices->addWidget(FuelBox);
+    choices->addWidget(RatioEdit);
+    choices->addWidget(RatioMessage);
+    choices->addStretch(1);
+    layout->addLayout(choices);
+
+    auto* buttons = new QHBoxLayout();
+    PauseButton = MakeButton(this, "PauseButton", "&Pause");
+    PauseButton->setCheckable(true);
+    ClearButton = MakeButton(this, "ClearButton", "&Clear");
+    SaveImageButton = MakeButton(this, "SaveImageButton", "Save &Image...");
+    OpenLogButton = MakeButton(this, "OpenLogButton", "&Open Log...");
+    LiveButton = MakeButton(this, "LiveButton", "Li&ve");
+    for (QPushButton* button :
+         {PauseButton, ClearButton, SaveImageButton, OpenLogButton, LiveButton}) {
+        buttons->addWidget(button);
+    }
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+}
+
+void TChartForm::CreateReadout(QGridLayout* grid) {
+    grid->setContentsMargins(8, 4, 8, 4);
+    grid->setHorizontalSpacing(16);
+    grid->addWidget(MakeLabel(ChartArea, "Lambda"), 1, 0);
+    grid->addWidget(MakeLabel(ChartArea, "AFR"), 2, 0);
+    QFont big = font();
+    big.setPixelSize(20);
+    big.setBold(true);
+    for (int column = 0; column < rcCount; ++column) {
+        ReadoutHeading[column] = new QLabel(ChartArea);
+        ReadoutLambda[column] = new QLabel(ChartArea);
+        ReadoutLambda[column]->setFont(big);
+        ReadoutAfr[column] = new QLabel(ChartArea);
+        for (QLabel* label : {ReadoutHeading[column], ReadoutLambda[column], ReadoutAfr[column]}) {
+            label->setAlignment(Qt::AlignCenter);
+        }
+        grid->addWidget(ReadoutHeading[column], 0, column + 1);
+        grid->addWidget(ReadoutLambda[column], 1, column + 1);
+        grid->addWidget(ReadoutAfr[column], 2, column + 1);
+        grid->setColumnStretch(column + 1, 1);
+    }
+    ReadoutLambda[rcNewest]->setObjectName("NewestLambda");
+    ReadoutAfr[rcNewest]->setObjectName("NewestAfr");
+}
+
+void TChartForm::CreateDialogs() {
+    OpenLogDialog = new QFileDialog(this, "Open Log");
+    OpenLogDialog->setObjectName("OpenLogDialog");
+    OpenLogDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    OpenLogDialog->setFileMode(QFileDialog::ExistingFile);
+    OpenLogDialog->setNameFilters({"Data logs (*.txt)", "All files (*)"});
+    OpenLogDialog->setOption(QFileDialog::DontUseNativeDialog, true);
+
+    SaveImageDialog = new QFileDialog(this, "Save Image");
+    SaveImageDialog->setObjectName("SaveImageDialog");
+    SaveImageDialog->setAcceptMode(QFileDialog::AcceptSave);
+    SaveImageDialog->setFileMode(QFileDialog::AnyFile);
+    SaveImageDialog->setDefaultSuffix("png");
+    SaveImageDialog->setNameFilter("PNG images (*.png)");
+    SaveImageDialog->setOption(QFileDialog::DontUseNativeDialog, true);
+}

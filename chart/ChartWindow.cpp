@@ -1,0 +1,415 @@
+#include "ChartWindow.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+#include "Fuels.h"
+#include "LambdaPlot.h"
+#include "LogSeries.h"
+#include "monitor/LogReader.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/Exception.h"
+#include "platform/Formatting.h"
+
+namespace {
+
+constexpr double FixedLow = 0.65;
+constexpr double FixedHigh = 1.35;
+constexpr double LongestSpan = 3600;
+
+// The lambda axis fitted to what is drawn, with a little room above and below.
+std::pair<double, double> FittedRange(const TDecimatedLine& line) {
+    if (std::isnan(line.Low)) {
+        return {FixedLow, FixedHigh};
+    }
+    const double middle = (line.Low + line.High) / 2;
+    const double half = std::max((line.High - line.Low) / 2 * 1.1, 0.01);
+    return {middle - half, middle + half};
+}
+
+double SecondsSinceEpoch(std::chrono::system_clock::time_point when) {
+    return std::chrono::duration<double>(when.time_since_epoch()).count();
+}
+
+void SetText(QLabel* label, const std::string& text) {
+    const QString shown = QString::fromStdString(text);
+    if (label->text() != shown) {
+        label->setText(shown);
+    }
+}
+
+// Connects a toolkit signal to a handler through the error guard; the handler takes the
+// signal's one argument, or none.
+template <class Sender, class Signal, class Form>
+void Bind(Sender* sender, Signal signal, Form* form, void (Form::*handler)()) {
+    QObject::connect(sender, signal, form,
+                     [form, handler] { GuardedCall([&] { (form->*handler)(); }); });
+}
+template <class Sender, class Signal, class Form, class Arg>
+void Bind(Sender* sender, Signal signal, Form* form, void (Form::*handler)(Arg)) {
+    QObject::connect(sender, signal, form,
+                     [form, handler](Arg arg) { GuardedCall([&] { (form->*handler)(arg); }); });
+}
+
+std::string ChosenFile(QFileDialog* dialog) {
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog->selectedFiles().first().toStdString();
+}
+
+} // namespace
+
+TChartForm::TChartForm(QObject* owner)
+    : QWidget(nullptr), FOwner(qobject_cast<QWidget*>(owner)),
+      FLive(LiveHistoryCapacity, LiveGapSeconds) {
+    CreateComponents();
+    ApplySettings();
+    ConnectHandlers();
+    if (owner != nullptr) {
+        connect(owner, &QObject::destroyed, this, [this] { delete this; });
+    }
+    FSinceRedraw.start();
+}
+
+TChartForm::~TChartForm() = default;
+
+void TChartForm::ApplySettings() {
+    FSettings = LoadChartSettings();
+    const auto span = std::find(ChartSpans.begin(), ChartSpans.end(), FSettings.SpanSeconds);
+    SpanBox->setCurrentIndex(static_cast<int>(span - ChartSpans.begin()));
+    FSpan.Choose(FSettings.SpanSeconds);
+    AxisBox->setCurrentIndex(FSettings.FitAxis ? 1 : 0);
+    FuelBox->setCurrentIndex(static_cast<int>(FSettings.Fuel));
+    RatioEdit->setText(QString::fromStdString(FloatToStr(FSettings.TypedRatio)));
+    RatioEdit->setVisible(FSettings.TypedFuel());
+    ApplyFuel();
+    UpdateModeControls();
+}
+
+void TChartForm::ConnectHandlers() {
+    Bind(SpanBox, qOverload<int>(&QComboBox::activated), this, &TChartForm::SpanBoxChange);
+    Bind(AxisBox, qOverload<int>(&QComboBox::activated), this, &TChartForm::AxisBoxChange);
+    Bind(FuelBox, qOverload<int>(&QComboBox::activated), this, &TChartForm::FuelBoxChange);
+    Bind(RatioEdit, &QLineEdit::editingFinished, this, &TChartForm::RatioEditDone);
+    Bind(PauseButton, &QPushButton::clicked, this, &TChartForm::PauseButtonClick);
+    Bind(ClearButton, &QPushButton::clicked, this, &TChartForm::ClearButtonClick);
+    Bind(SaveImageButton, &QPushButton::clicked, this, &TChartForm::SaveImageButtonClick);
+    Bind(OpenLogButton, &QPushButton::clicked, this, &TChartForm::OpenLogButtonClick);
+    Bind(LiveButton, &QPushButton::clicked, this, &TChartForm::LiveButtonClick);
+    connect(FRedrawTimer, &QTimer::timeout, this, [this] { GuardedCall([this] { Redraw(); }); });
+    connect(Plot, &QCustomPlot::mouseWheel, this,
+            [this](QWheelEvent* event) { GuardedCall([&] { PlotWheel(event); }); });
+    connect(Plot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+            [this](const QCPRange& range) { GuardedCall([&] { PlotDragged(range); }); });
+    Plot->axisRect()->setRangeDrag(Qt::Horizontal);
+}
+
+void TChartForm::ShowForm() {
+    if (!FPlaced) {
+        FPlaced = true;
+        PlaceBesideOwner();
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TChartForm::PlaceBesideOwner() {
+    if (FOwner == nullptr || FOwner->screen() == nullptr) {
+        return;
+    }
+    // Right of the main window, else left of it, else as far right as the screen allows.
+    const QRect area = FOwner->screen()->availableGeometry();
+    const QRect owner = FOwner->frameGeometry();
+    int x = owner.right() + 1;
+    if (x + width() > area.right()) {
+        x = owner.left() - width();
+    }
+    if (x < area.left()) {
+        x = std::max(area.left(), area.right() - width());
+    }
+    const int y =
+        std::clamp(owner.top(), area.top(), std::max(area.top(), area.bottom() - height()));
+    move(x, y);
+}
+
+void TChartForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Redraw();
+}
+
+void TChartForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The plot's new width is known once its layout has run.
+    FRedrawTimer->start(0);
+}
+
+// ---- live readings ---------------------------------------------------------------------
+
+void TChartForm::AddReading(const TDecodedReading& reading) {
+    // Never lets an error out: the main window's log line for this reading comes next.
+    GuardedCall([&] {
+        FLive.Append(SecondsSinceEpoch(reading.When), reading.Lambda, reading.Volts,
+                     reading.Warmup);
+        if (!isVisible() || Replaying() || !FSpan.Following()) {
+            return;
+        }
+        const auto [from, to] = FSpan.Range(NewestTime());
+        UpdateReadout(from, to);
+        ScheduleRedraw();
+    });
+}
+
+void TChartForm::LinkStatusChanged(TLinkStatus status) {
+    if (status == TLinkStatus::Offline || status == TLinkStatus::DeviceGone) {
+        FLive.MarkGap();
+    }
+}
+
+double TChartForm::NewestTime() const {
+    const TLambdaSeries& shown = Shown();
+    if (!shown.Empty()) {
+        return shown.Newest().Time;
+    }
+    return SecondsSinceEpoch(std::chrono::system_clock::now());
+}
+
+// ---- drawing ---------------------------------------------------------------------------
+
+void TChartForm::ScheduleRedraw() {
+    // A column of the plot stands for span / width seconds: redrawing more often than a
+    // column fills changes little, so long spans redraw less often, but at least once a second.
+    const double perColumnMs = 1000 * FSpan.Seconds() / Plot->Columns();
+    const qint64 interval = std::clamp<qint64>(std::llround(perColumnMs), 100, 1000);
+    const qint64 since = FSinceRedraw.elapsed();
+    if (since >= interval) {
+        Redraw();
+    } else if (!FRedrawTimer->isActive()) {
+        FRedrawTimer->start(static_cast<int>(interval - since));
+    }
+}
+
+void TChartForm::Redraw() {
+    FRedrawTimer->stop();
+    FSinceRedraw.restart();
+    const TLambdaSeries& shown = Shown();
+    const auto [from, to] = FSpan.Range(NewestTime());
+    DecimateSeries(shown, from, to, Plot->Columns(), FLine);
+    const auto [low, high] =
+        FSettings.FitAxis ? FittedRange(FLine) : std::pair{FixedLow, FixedHigh};
+    FSettingRange = true;
+    Plot->ShowLine(FLine, from, to, low, high);
+    FSettingRange = false;
+    Plot->setInteraction(QCP::iRangeDrag, !FSpan.Following());
+    UpdateReadout(from, to);
+}
+
+void TChartForm::UpdateReadout(double from, double to) {
+    const TLambdaSeries& shown = Shown();
+    const TIndexRange range = shown.Select(from, to);
+    const TSeriesPoint* newest = range.Empty() ? nullptr : &shown.At(range.Last - 1);
+    const TReadoutTexts texts =
+        MakeReadout(newest, shown.Stats(range), to - from, FSettings.Stoichiometric());
+    for (int column = 0; column < rcCount; ++column) {
+        SetText(ReadoutHeading[column], texts.Heading[column]);
+        SetText(ReadoutLambda[column], texts.Lambda[column]);
+        SetText(ReadoutAfr[column], texts.Afr[column]);
+    }
+}
+
+void TChartForm::PlotWheel(QWheelEvent* event) {
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0) {
+        return;
+    }
+    const double anchor = Plot->xAxis->pixelToCoord(event->position().x());
+    const TLambdaSeries& shown = Shown();
+    const double extent = shown.Empty() ? 0 : shown.Newest().Time - shown.Oldest().Time;
+    FSpan.Zoom(std::pow(0.8, notches), anchor, std::max(LongestSpan, extent));
+    Redraw();
+}
+
+void TChartForm::PlotDragged(const QCPRange& range) {
+    if (FSettingRange || FSpan.Following()) {
+        return;
+    }
+    FSpan.Show(range.lower, range.upper);
+    Redraw();
+}
+
+// ---- choices ---------------------------------------------------------------------------
+
+void TChartForm::SpanBoxChange(int index) {
+    if (index < 0 || index >= static_cast<int>(ChartSpans.size())) {
+        return;
+    }
+    FSettings.SpanSeconds = ChartSpans[static_cast<size_t>(index)];
+    if (!FSpan.Following()) {
+        // Held, the new span keeps the view's end where it is.
+        FSpan.Hold(FSpan.Range(0).second);
+    }
+    FSpan.Choose(FSettings.SpanSeconds);
+    SaveChartSettings(FSettings);
+    Redraw();
+}
+
+void TChartForm::AxisBoxChange(int index) {
+    FSettings.FitAxis = index == 1;
+    SaveChartSettings(FSettings);
+    Redraw();
+}
+
+void TChartForm::FuelBoxChange(int index) {
+    if (index < 0) {
+        return;
+    }
+    FSettings.Fuel = static_cast<size_t>(index);
+    RatioEdit->setVisible(FSettings.TypedFuel());
+    RatioMessage->clear();
+    if (FSettings.TypedFuel()) {
+        RatioEdit->setFocus();
+        RatioEdit->selectAll();
+    }
+    SaveChartSettings(FSettings);
+    ApplyFuel();
+}
+
+void TChartForm::RatioEditDone() {
+    const std::string text = RatioEdit->text().toStdString();
+    const std::optional<double> ratio = ParseStoichiometricRatio(text);
+    if (!ratio) {
+        // The ratio in use stays; the message says why the text was not taken.
+        RatioMessage->setText(QString("Not a ratio: type a number above 0 and up to %1, "
+                                      "such as %2")
+                                  .arg(QString::fromStdString(FloatToStr(MaxStoichiometric)),
+                                       QString::fromStdString(FloatToStr(14.7))));
+        return;
+    }
+    RatioMessage->clear();
+    FSettings.TypedRatio = *ratio;
+    SaveChartSettings(FSettings);
+    ApplyFuel();
+}
+
+std::string TChartForm::FuelName() const {
+    return FSettings.TypedFuel() ? std::string("typed ratio")
+                                 : std::string(StandardFuels()[FSettings.Fuel].Name);
+}
+
+void TChartForm::ApplyFuel() {
+    const double ratio = FSettings.Stoichiometric();
+    Plot->SetFuel(ratio, QString::fromStdString(AfrAxisLabel(FuelName(), ratio)));
+    const auto [from, to] = FSpan.Range(NewestTime());
+    UpdateReadout(from, to);
+}
+
+// ---- pause, clear, image ---------------------------------------------------------------
+
+void TChartForm::PauseButtonClick(bool paused) {
+    if (Replaying()) {
+        return;
+    }
+    if (paused) {
+        FSpan.Hold(FSpan.Range(NewestTime()).second);
+    } else {
+        FSpan.Follow();
+    }
+    UpdateModeControls();
+    Redraw();
+}
+
+void TChartForm::ClearButtonClick() {
+    FLive.Clear();
+    Redraw();
+}
+
+void TChartForm::SaveImageButtonClick() {
+    const std::string path = ChosenFile(SaveImageDialog);
+    if (!path.empty()) {
+        SaveImageFile(path);
+    }
+}
+
+void TChartForm::SaveImageFile(const std::string& path) {
+    Redraw();
+    Plot->replot(QCustomPlot::rpImmediateRefresh);
+    if (!ChartArea->grab().save(QString::fromStdString(path), "PNG")) {
+        throw EInOutError("Cannot write the image " + path + ".");
+    }
+}
+
+// ---- log replay ------------------------------------------------------------------------
+
+void TChartForm::OpenLogButtonClick() {
+    const std::string path = ChosenFile(OpenLogDialog);
+    if (!path.empty()) {
+        OpenLogFile(path);
+    }
+}
+
+void TChartForm::OpenLogFile(const std::string& path) {
+    const TLogContents log = ReadDataLog(path);
+    const TLogDate day = log.Date.value_or([] {
+        const std::tm now = LocalNow();
+        return TLogDate{now.tm_year + 1900, now.tm_mon + 1, now.tm_mday};
+    }());
+    FReplay.emplace(SeriesFromLog(log, LocalMidnight(day)));
+    const std::string name = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+    setWindowTitle(QString::fromStdString("Lambda Chart - " + name));
+    FReplayStatus = name + ": " + std::to_string(log.Readings.size()) + " readings";
+    if (log.Date) {
+        std::tm date{};
+        date.tm_year = day.Year - 1900;
+        date.tm_mon = day.Month - 1;
+        date.tm_mday = day.Day;
+        FReplayStatus += " from " + DateToStr(date);
+    }
+    FReplayStatus += log.SkippedLines == 0
+                         ? "."
+                         : "; " + std::to_string(log.SkippedLines) +
+                               (log.SkippedLines == 1 ? " line" : " lines") +
+                               " could not be read and " +
+                               (log.SkippedLines == 1 ? "was" : "were") + " skipped.";
+    // The replay starts at the log's first reading.
+    const double start = FReplay->Empty() ? NewestTime() : FReplay->Oldest().Time;
+    FSpan.Hold(start + FSpan.Seconds());
+    UpdateModeControls();
+    Redraw();
+}
+
+void TChartForm::LiveButtonClick() {
+    FReplay.reset();
+    FReplayStatus.clear();
+    setWindowTitle("Lambda Chart");
+    FSpan.Follow();
+    UpdateModeControls();
+    Redraw();
+}
+
+void TChartForm::UpdateModeControls() {
+    const bool replaying = Replaying();
+    PauseButton->setEnabled(!replaying);
+    PauseButton->setChecked(replaying || !FSpan.Following());
+    ClearButton->setEnabled(!replaying);
+    LiveButton->setEnabled(replaying);
+    if (replaying) {
+        StatusText->setText(QString::fromStdString(FReplayStatus) +
+                            " Drag to move through the log; the wheel zooms.");
+    } else if (!FSpan.Following()) {
+        StatusText->setText("Paused: new readings are still recorded. Drag to move back in "
+                            "time; the wheel zooms.");
+    } else {
+        StatusText->setText("Live: the wheel zooms.");
+    }
+}

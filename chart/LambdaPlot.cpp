@@ -1,0 +1,104 @@
+#include "LambdaPlot.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+const QColor LineColour(20, 60, 160);
+const QColor WarmupColour(255, 170, 40, 70);
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+} // namespace
+
+TLambdaPlot::TLambdaPlot(QWidget* parent) : QCustomPlot(parent) {
+    setObjectName("LambdaPlot");
+    SetUpAxes();
+    SetUpGraphs();
+    setMinimumSize(320, 200);
+}
+
+void TLambdaPlot::SetUpAxes() {
+    FTimeTicker.reset(new QCPAxisTickerDateTime);
+    FTimeTicker->setDateTimeFormat("hh:mm:ss");
+    FTimeTicker->setTickCount(6);
+    xAxis->setTicker(FTimeTicker);
+    yAxis->setLabel("Lambda");
+    yAxis->setNumberFormat("f");
+    yAxis->setNumberPrecision(2);
+    yAxis2->setVisible(true);
+    yAxis2->setNumberFormat("f");
+    yAxis2->setNumberPrecision(1);
+    // The lambda axis sets the AFR axis: the same heights, times the fuel's ratio.
+    connect(yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+            [this] { UpdateAfrRange(); });
+
+    auto* reference = new QCPItemStraightLine(this);
+    reference->setObjectName("ReferenceLine");
+    reference->point1->setCoords(0, 1.0);
+    reference->point2->setCoords(1, 1.0);
+    reference->setPen(QPen(QColor(90, 90, 90), 1, Qt::DashLine));
+    reference->setSelectable(false);
+}
+
+void TLambdaPlot::SetUpGraphs() {
+    // The band goes first, so the line is drawn over it.
+    FWarmup = addGraph();
+    FWarmup->setName("Sensor warming up");
+    FWarmup->setPen(Qt::NoPen);
+    FWarmup->setBrush(WarmupColour);
+    FWarmup->setAdaptiveSampling(false);
+    FLambda = addGraph();
+    FLambda->setName("Lambda");
+    FLambda->setPen(QPen(LineColour, 1.5));
+    FLambda->removeFromLegend();
+    // The line comes reduced to the plot's columns already.
+    FLambda->setAdaptiveSampling(false);
+    legend->setVisible(false);
+    legend->setFont(font());
+    axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+}
+
+int TLambdaPlot::Columns() const {
+    return std::max(axisRect()->width(), 50);
+}
+
+void TLambdaPlot::ShowLine(const TDecimatedLine& line, double from, double to, double low,
+                           double high) {
+    FTimeTicker->setDateTimeFormat(to - from > 600 ? "hh:mm" : "hh:mm:ss");
+    xAxis->setRange(from, to);
+    yAxis->setRange(low, high);
+    FLinePoints.resize(static_cast<qsizetype>(line.Time.size()));
+    for (size_t i = 0; i < line.Time.size(); ++i) {
+        FLinePoints[static_cast<qsizetype>(i)] = QCPGraphData(line.Time[i], line.Lambda[i]);
+    }
+    FLambda->data()->set(FLinePoints, true);
+    SetBand(line, from, to, high);
+    replot(rpQueuedReplot);
+}
+
+void TLambdaPlot::SetBand(const TDecimatedLine& line, double from, double to, double top) {
+    // Each warm-up stretch is at least one column wide, so a single reading shows too.
+    const double column = (to - from) / Columns();
+    FBandPoints.clear();
+    for (const auto& [start, end] : line.Warmup) {
+        if (!FBandPoints.isEmpty()) {
+            FBandPoints.append(QCPGraphData((FBandPoints.last().key + start) / 2, NaN));
+        }
+        FBandPoints.append(QCPGraphData(start, top));
+        FBandPoints.append(QCPGraphData(std::max(end, start + column), top));
+    }
+    FWarmup->data()->set(FBandPoints, true);
+    legend->setVisible(!FBandPoints.isEmpty());
+}
+
+void TLambdaPlot::SetFuel(double stoichiometric, const QString& label) {
+    FStoichiometric = stoichiometric;
+    yAxis2->setLabel(label);
+    UpdateAfrRange();
+    replot(rpQueuedReplot);
+}
+
+void TLambdaPlot::UpdateAfrRange() {
+    const QCPRange lambda = yAxis->range();
+    yAxis2->setRange(lambda.lower * FStoichiometric, lambda.upper * FStoichiometric);
+}

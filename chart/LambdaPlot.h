@@ -1,0 +1,38 @@
+#pragma once
+// The chart's plot: time of day across, lambda on the left axis, AFR for the chosen fuel on
+// the right, a dashed line at lambda 1.00 and a shaded band where the sensor was warming up.
+#include <QVector>
+#include <qcustomplot.h>
+
+#include "SeriesDecimation.h"
+
+class TLambdaPlot : public QCustomPlot {
+    Q_OBJECT
+public:
+    explicit TLambdaPlot(QWidget* parent = nullptr);
+
+    // Pixel columns of the plotting area: what the line is reduced to.
+    int Columns() const;
+    // Shows `line` over [from, to] with the lambda axis from `low` to `high`, then redraws
+    // when the event loop next runs.
+    void ShowLine(const TDecimatedLine& line, double from, double to, double low, double high);
+    // The right axis: AFR for `stoichiometric`, labelled `label`.
+    void SetFuel(double stoichiometric, const QString& label);
+
+    QCPGraph* LambdaGraph() const { return FLambda; }
+    QCPGraph* WarmupBand() const { return FWarmup; }
+    QCPAxis* AfrAxis() const { return yAxis2; }
+
+private:
+    void SetUpAxes();
+    void SetUpGraphs();
+    void SetBand(const TDecimatedLine& line, double from, double to, double top);
+    void UpdateAfrRange();
+
+    QCPGraph* FLambda = nullptr;
+    QCPGraph* FWarmup = nullptr;
+    QSharedPointer<QCPAxisTickerDateTime> FTimeTicker;
+    double FStoichiometric = 14.7;
+    QVector<QCPGraphData> FLinePoints;
+    QVector<QCPGraphData> FBandPoints;
+};

@@ -1,0 +1,90 @@
+#include "LambdaSeries.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+TLambdaSeries::TLambdaSeries(size_t capacity, double gapSeconds)
+    : FPoints(std::max<size_t>(capacity, 1)), FGapSeconds(gapSeconds) {}
+
+void TLambdaSeries::Append(double time, double lambda, double volts, bool warmup) {
+    TSeriesPoint point;
+    point.Time = time;
+    point.Lambda = static_cast<float>(lambda);
+    point.DeciVolts = static_cast<uint16_t>(std::clamp(std::lround(volts * 10), 0L, 65535L));
+    point.Flags = warmup ? SeriesWarmup : 0;
+    if (FSize == 0 || FGapPending) {
+        point.Flags |= SeriesGapBefore;
+    } else {
+        const double previous = Newest().Time;
+        // A clock set back must not unsort the history: the reading joins the one before.
+        point.Time = std::max(point.Time, previous);
+        if (point.Time - previous > FGapSeconds) {
+            point.Flags |= SeriesGapBefore;
+        }
+    }
+    FGapPending = false;
+
+    if (FSize < FPoints.size()) {
+        size_t slot = FOldest + FSize;
+        if (slot >= FPoints.size()) {
+            slot -= FPoints.size();
+        }
+        FPoints[slot] = point;
+        ++FSize;
+    } else {
+        FPoints[FOldest] = point;
+        FOldest = (FOldest + 1 == FPoints.size()) ? 0 : FOldest + 1;
+    }
+}
+
+void TLambdaSeries::Clear() {
+    FOldest = 0;
+    FSize = 0;
+    FGapPending = false;
+}
+
+size_t TLambdaSeries::LowerBound(double time, bool after) const {
+    size_t low = 0;
+    size_t high = FSize;
+    while (low < high) {
+        const size_t mid = low + (high - low) / 2;
+        const double t = At(mid).Time;
+        if (after ? t <= time : t < time) {
+            low = mid + 1;
+        } else {
+            high = mid;
+        }
+    }
+    return low;
+}
+
+TIndexRange TLambdaSeries::Select(double from, double to) const {
+    if (FSize == 0 || to < from) {
+        return {};
+    }
+    return {LowerBound(from, false), LowerBound(to, true)};
+}
+
+TSpanStats TLambdaSeries::Stats(TIndexRange range) const {
+    TSpanStats stats;
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    double sum = 0;
+    for (size_t i = range.First; i < range.Last; ++i) {
+        const TSeriesPoint& p = At(i);
+        if (p.Warmup()) {
+            continue;
+        }
+        low = std::min(low, static_cast<double>(p.Lambda));
+        high = std::max(high, static_cast<double>(p.Lambda));
+        sum += p.Lambda;
+        ++stats.Count;
+    }
+    if (stats.Count > 0) {
+        stats.Min = low;
+        stats.Max = high;
+        stats.Mean = sum / static_cast<double>(stats.Count);
+    }
+    return stats;
+}

@@ -1,0 +1,265 @@
+// The "Lambda Chart" window on the running program against the simulated controller: live
+// readings, pause, fuel and typed ratio, choices kept between runs, closing and reopening,
+// gaps, and the replay of a data log.
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+
+#include "chart/ChartWindow.h"
+#include "chart/LambdaPlot.h"
+#include "monitor/DataLog.h"
+#include "monitor/LogFormat.h"
+#include "monitor/LogReader.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/Formatting.h"
+#include "platform/QtTimer.h"
+#include "tests/monitor/UiHarness.h"
+#include "widgets/AbLED.h"
+
+namespace {
+
+bool HasBreak(const TLambdaPlot* plot) {
+    const auto data = plot->LambdaGraph()->data();
+    for (auto it = data->constBegin(); it != data->constEnd(); ++it) {
+        if (std::isnan(it->value)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Answers the chart's Open Log dialog with `path` once it is up.
+void AnswerOpenDialog(QFileDialog* dialog, const std::string& path) {
+    if (!dialog->isVisible()) {
+        QTimer::singleShot(10, [dialog, path] { AnswerOpenDialog(dialog, path); });
+        return;
+    }
+    const QFileInfo info(QString::fromStdString(path));
+    dialog->setDirectory(info.absolutePath());
+    dialog->selectFile(info.fileName());
+    QMetaObject::invokeMethod(dialog, "accept");
+}
+
+} // namespace
+
+class ChartWindow : public UiHarness {
+protected:
+    void SetUp() override {
+        // The remembered choices go to a folder of the test's own.
+        char tmpl[] = "/tmp/uego-chart-XXXXXX";
+        SettingsDir = ::mkdtemp(tmpl);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString(SettingsDir));
+        UiHarness::SetUp();
+        Chart = Form1->ChartForm;
+        ASSERT_NE(Chart, nullptr);
+        QObject::connect(Form1, &TForm1::LiveReadingDecoded, Chart, [this] { ++Decoded; });
+    }
+    void TearDown() override {
+        UiHarness::TearDown();
+        std::system(("rm -rf '" + SettingsDir + "'").c_str());
+    }
+
+    void StartPolling(TLiveSettings live) {
+        TSimConfig config;
+        config.Live = live;
+        StartSimulator(1, config);
+        PressOpen(1);
+        ASSERT_TRUE(WaitUntil([] { return Form1->ONLINE->Checked(); }, 2000));
+    }
+    void OpenChart() {
+        Form1->LambdaChart1->trigger();
+        QApplication::processEvents();
+        ASSERT_TRUE(Chart->isVisible());
+    }
+    bool WaitForReadings(size_t count) {
+        return WaitUntil([&] { return Chart->LiveHistory().Size() >= count; }, 5000);
+    }
+    std::string NewestLambdaText() const {
+        return Chart->ReadoutLambda[rcNewest]->text().toStdString();
+    }
+
+    std::string SettingsDir;
+    TChartForm* Chart = nullptr;
+    size_t Decoded = 0;
+};
+
+TEST_F(ChartWindow, EveryDecodedReadingArrivesTenASecondAndIsDrawn) {
+    StartPolling({.Lambda = 0.95});
+    OpenChart();
+    ASSERT_TRUE(WaitForReadings(30));
+    const TLambdaSeries& history = Chart->LiveHistory();
+    EXPECT_EQ(history.Size(), Decoded);
+    const double spacing =
+        (history.Newest().Time - history.Oldest().Time) / static_cast<double>(history.Size() - 1);
+    EXPECT_GT(spacing, 0.09);
+    EXPECT_LT(spacing, 0.15);
+    ASSERT_TRUE(WaitUntil([&] { return NewestLambdaText() == "0.950"; }, 1000));
+    Pump(300);
+    EXPECT_GT(Chart->Plot->LambdaGraph()->dataCount(), 0);
+    // The view ends at the newest reading.
+    EXPECT_NEAR(Chart->Plot->xAxis->range().upper, history.Newest().Time, 0.5);
+    EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(ChartWindow, PauseFreezesTheViewWhileReadingsGoOnArriving) {
+    StartPolling({.Sweep = true, .SweepPeriodSeconds = 4});
+    OpenChart();
+    ASSERT_TRUE(WaitForReadings(10));
+    Chart->PauseButton->click();
+    Pump(100);
+    const QCPRange range = Chart->Plot->xAxis->range();
+    const int drawn = Chart->Plot->LambdaGraph()->dataCount();
+    const std::string newest = NewestLambdaText();
+    const size_t kept = Chart->LiveHistory().Size();
+    Pump(1000);
+    EXPECT_GE(Chart->LiveHistory().Size(), kept + 5);
+    EXPECT_EQ(Chart->Plot->xAxis->range(), range);
+    EXPECT_EQ(Chart->Plot->LambdaGraph()->dataCount(), drawn);
+    EXPECT_EQ(NewestLambdaText(), newest);
+    EXPECT_TRUE(Form1->Timer1->Enabled());
+
+    Chart->PauseButton->click();
+    Pump(300);
+    EXPECT_NEAR(Chart->Plot->xAxis->range().upper, Chart->LiveHistory().Newest().Time, 0.5);
+    EXPECT_GT(Chart->Plot->xAxis->range().upper, range.upper + 1);
+}
+
+TEST_F(ChartWindow, FuelChangeRelabelsTheAfrAxis) {
+    StartPolling({.Lambda = 0.9});
+    OpenChart();
+    ASSERT_TRUE(WaitForReadings(3));
+    EXPECT_EQ(Chart->Plot->AfrAxis()->label(), "AFR (Gasoline, 14.7)");
+    // Two steps down the fuel list, by keyboard: E85.
+    QTest::keyClick(Chart->FuelBox, Qt::Key_Down);
+    QTest::keyClick(Chart->FuelBox, Qt::Key_Down);
+    EXPECT_EQ(Chart->Plot->AfrAxis()->label(), "AFR (E85, 9.765)");
+    EXPECT_NEAR(Chart->Plot->AfrAxis()->range().lower, 0.65 * 9.765, 1e-9);
+    EXPECT_NEAR(Chart->Plot->AfrAxis()->range().upper, 1.35 * 9.765, 1e-9);
+    ASSERT_TRUE(WaitUntil([&] { return Chart->ReadoutAfr[rcNewest]->text() == "8.8"; }, 1000));
+}
+
+TEST_F(ChartWindow, TypedRatioThatIsNoPositiveNumberIsRefusedWithAMessage) {
+    OpenChart();
+    QTest::keyClick(Chart->FuelBox, Qt::Key_End); // "Other ratio..."
+    ASSERT_TRUE(Chart->RatioEdit->isVisible());
+    Chart->RatioEdit->setText("12,5");
+    QTest::keyClick(Chart->RatioEdit, Qt::Key_Return);
+    EXPECT_EQ(Chart->Plot->AfrAxis()->label(), "AFR (typed ratio, 12.5)");
+    for (const char* bad : {"abc", "-4", "0"}) {
+        Chart->RatioEdit->setText(bad);
+        QTest::keyClick(Chart->RatioEdit, Qt::Key_Return);
+        EXPECT_TRUE(Chart->RatioMessage->text().contains("number above 0")) << bad;
+        EXPECT_EQ(Chart->Settings().TypedRatio, 12.5);
+        EXPECT_EQ(Chart->Plot->AfrAxis()->label(), "AFR (typed ratio, 12.5)");
+    }
+    Chart->RatioEdit->setText("9");
+    QTest::keyClick(Chart->RatioEdit, Qt::Key_Return);
+    EXPECT_TRUE(Chart->RatioMessage->text().isEmpty());
+    EXPECT_EQ(Chart->Plot->AfrAxis()->label(), "AFR (typed ratio, 9)");
+}
+
+TEST_F(ChartWindow, FuelSpanAndAxisAreRememberedBetweenRuns) {
+    OpenChart();
+    QTest::keyClick(Chart->SpanBox, Qt::Key_End);  // 1 h
+    QTest::keyClick(Chart->AxisBox, Qt::Key_Down); // fit to data
+    QTest::keyClick(Chart->FuelBox, Qt::Key_Down); // E10
+    TChartForm next;                               // the next run's window
+    EXPECT_EQ(next.SpanBox->currentText(), "1 h");
+    EXPECT_EQ(next.Span().Seconds(), 3600);
+    EXPECT_EQ(next.AxisBox->currentIndex(), 1);
+    EXPECT_EQ(next.Plot->AfrAxis()->label(), "AFR (E10, 14.1)");
+}
+
+TEST_F(ChartWindow, ClosingAndReopeningKeepsTheWindowAndItsHistory) {
+    StartPolling({.Lambda = 1.0});
+    OpenChart();
+    ASSERT_TRUE(WaitForReadings(5));
+    TChartForm* const first = Chart;
+    Chart->close();
+    EXPECT_FALSE(Chart->isVisible());
+    const size_t kept = Chart->LiveHistory().Size();
+    Pump(500);
+    Form1->LambdaChart1->trigger();
+    EXPECT_EQ(Form1->ChartForm, first);
+    EXPECT_TRUE(Chart->isVisible());
+    EXPECT_GE(Chart->LiveHistory().Size(), kept + 3); // recorded while hidden
+    // A setup dialog disables the main window; the chart stays usable.
+    Form1->setEnabled(false);
+    EXPECT_TRUE(Chart->isEnabled());
+    Form1->setEnabled(true);
+}
+
+TEST_F(ChartWindow, SilenceAndOfflineShowAsGaps) {
+    StartPolling({.Lambda = 1.0});
+    OpenChart();
+    ASSERT_TRUE(WaitForReadings(10));
+    EXPECT_FALSE(HasBreak(Chart->Plot));
+    Sim->SetScenario({.Silent = true});
+    ASSERT_TRUE(WaitUntil([] { return Form1->OFFLINE->Checked(); }, 3000));
+    Sim->SetScenario({});
+    ASSERT_TRUE(WaitUntil([] { return Form1->ONLINE->Checked(); }, 2000));
+    const size_t before = Chart->LiveHistory().Size();
+    ASSERT_TRUE(WaitForReadings(before + 5));
+    Pump(300);
+    EXPECT_TRUE(HasBreak(Chart->Plot));
+}
+
+TEST_F(ChartWindow, ReplayShowsALogPausedAndLiveReturns) {
+    StartPolling({.Lambda = 1.0});
+    OpenChart();
+    const std::string path = TempPath("drive.txt");
+    {
+        TDataLog log;
+        log.Create(path);
+        std::tm t = LocalNow();
+        t.tm_hour = 14;
+        t.tm_min = 3;
+        log.WriteLine(LogHeaderLine(t));
+        for (int i = 0; i < 30; ++i) {
+            t.tm_sec = 10 + i / 10;
+            log.WriteLine(LogDataLine(0.8 + i * 0.01, t, 12.5));
+        }
+        log.WriteLine("0.9x,14:03:13, 12.5");
+        log.Close();
+    }
+    QTimer::singleShot(0, [this, path] { AnswerOpenDialog(Chart->OpenLogDialog, path); });
+    Chart->OpenLogButton->click();
+    ASSERT_TRUE(Errors.empty()) << Errors.front();
+    EXPECT_EQ(Chart->windowTitle(), "Lambda Chart - drive.txt");
+    EXPECT_TRUE(Chart->Replaying());
+    EXPECT_EQ(Chart->Shown().Size(), 30u);
+    EXPECT_TRUE(Chart->PauseButton->isChecked());
+    EXPECT_TRUE(Chart->LiveButton->isEnabled());
+    EXPECT_TRUE(Chart->StatusText->text().contains("1 line could not be read"));
+    EXPECT_LE(Chart->Plot->xAxis->range().lower, Chart->Shown().Oldest().Time);
+    Pump(300); // live readings go on into the history, not into the view
+    EXPECT_EQ(Chart->Plot->xAxis->range().lower + Chart->Span().Seconds(),
+              Chart->Plot->xAxis->range().upper);
+    EXPECT_EQ(NewestLambdaText(), "1.090");
+
+    // A file that is not a log: a message, and the replay stays as it was.
+    const std::string other = TempPath("picture.txt");
+    std::ofstream(other) << "\x89PNG\r\n\x1a\n";
+    GuardedCall([&] { Chart->OpenLogFile(other); });
+    ASSERT_EQ(Errors.size(), 1u);
+    EXPECT_NE(Errors[0].find("is not a WBX4100 data log"), std::string::npos) << Errors[0];
+    EXPECT_EQ(Chart->windowTitle(), "Lambda Chart - drive.txt");
+    EXPECT_EQ(Chart->Shown().Size(), 30u);
+
+    Chart->LiveButton->click();
+    EXPECT_EQ(Chart->windowTitle(), "Lambda Chart");
+    EXPECT_FALSE(Chart->Replaying());
+    EXPECT_FALSE(Chart->PauseButton->isChecked());
+    ASSERT_TRUE(WaitUntil([&] { return NewestLambdaText() == "1.000"; }, 1000));
+}
