@@ -7,6 +7,8 @@
 # Usage: bash bench/measure_program.sh            (builds into $BUILD_DIR, default build)
 #        BUILD_DIR=build-x MEASURE_SECONDS=30 SKIP_BUILD=1 bash bench/measure_program.sh
 #        SCREENSHOT=/tmp/shot.png ...              (the screen at the end of the minute)
+#        CHART_SPAN="1 h" ...                      (View > Lambda Chart open on that span:
+#                                                   10 s, 30 s, 1 min, 5 min, 15 min or 1 h)
 #        PROGRAM_WRAPPER="valgrind --tool=callgrind --callgrind-out-file=/tmp/cg.out" ...
 # Goals: below 1 % of one core and below 60 MB resident.
 set -euo pipefail
@@ -22,10 +24,12 @@ fi
 PROGRAM="$BUILD_DIR/app/uego4100"
 SIMULATOR="$BUILD_DIR/sim/wbx4100-sim"
 
-# Program and simulator find the port through the same runtime folder.
+# Program and simulator find the port through the same runtime folder; the chart's remembered
+# choices go to a folder of the run's own.
 RUNTIME_DIR=$(mktemp -d /tmp/uego-measure-XXXXXX)
 chmod 700 "$RUNTIME_DIR"
 export XDG_RUNTIME_DIR="$RUNTIME_DIR"
+export XDG_CONFIG_HOME="$RUNTIME_DIR/config"
 PORT_DIR="$RUNTIME_DIR/uego4100/ports"
 mkdir -p "$PORT_DIR"
 
@@ -57,7 +61,30 @@ ${PROGRAM_WRAPPER:-} "$PROGRAM" >"$RUNTIME_DIR/program.log" 2>&1 &
 APP=$!
 PIDS+=("$APP")
 
+# View > Lambda Chart, then the span chosen by keyboard: Alt+S reaches the span list, Home
+# and Down steps through it.
+open_chart_steps() {
+    local spans=("10 s" "30 s" "1 min" "5 min" "15 min" "1 h") index main chart
+    for index in "${!spans[@]}"; do
+        [ "${spans[$index]}" = "$1" ] && break
+    done
+    [ "${spans[$index]}" = "$1" ] || { echo "no such span: $1" >&2; exit 2; }
+    main=$(wait_window "UEGO 4100 Interface")
+    click_at "$main" 64 10 # the menu bar's second title, "View"
+    click_at "$main" 85 32 # its item "Lambda Chart"
+    chart=$(wait_window "Lambda Chart")
+    xdotool windowfocus --sync "$chart"
+    xdotool key --delay 150 alt+s Home
+    local step
+    for ((step = 0; step < index; step++)); do
+        xdotool key --delay 150 Down
+    done
+}
+
 open_port_steps
+if [ -n "${CHART_SPAN:-}" ]; then
+    open_chart_steps "$CHART_SPAN"
+fi
 xdotool mousemove 1000 700 # the pointer off the window, as a user watching the dial
 sleep 3                     # past start-up work
 

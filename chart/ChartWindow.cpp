@@ -1,6 +1,8 @@
 #include "ChartWindow.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -62,7 +64,12 @@ void Bind(Sender* sender, Signal signal, Form* form, void (Form::*handler)(Arg))
 }
 
 std::string ChosenFile(QFileDialog* dialog) {
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    // A name typed and taken with Return can leave the name completion's list on screen.
+    for (QCompleter* completer : dialog->findChildren<QCompleter*>()) {
+        completer->popup()->hide();
+    }
+    if (!accepted || dialog->selectedFiles().isEmpty()) {
         return {};
     }
     return dialog->selectedFiles().first().toStdString();

@@ -56,6 +56,9 @@ public:
     void OpenLogFile(const std::string& path);
     // Writes the plot and its readout as a PNG image.
     void SaveImageFile(const std::string& path);
+    // Reduces what is in view to the plot's columns and hands it to the plot, which draws it
+    // when the event loop next runs; updates the readout.
+    void Redraw();
 
     const TLambdaSeries& LiveHistory() const { return FLive; }
     // The live history, or the log being replayed.
@@ -98,7 +101,6 @@ private:
     void ApplySettings();
     void PlaceBesideOwner();
 
-    void Redraw();
     void ScheduleRedraw();
     void UpdateReadout(double from, double to);
     void ApplyFuel();

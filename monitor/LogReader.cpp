@@ -92,8 +92,8 @@ std::optional<int> ParseTimeOfDay(std::string_view text, const TRegionalSettings
     return hour * 3600 + minute * 60 + second;
 }
 
-// The order of day, month and year in the short date picture ('d', 'm', 'y'); empty when
-// the picture names the month in words.
+// The order of day, month and year in the short date picture ('d', 'm', 'y'), with 'M' for
+// a month written as a name ("mmm", "mmmm"); empty when the picture lacks one of them.
 std::string DateFieldOrder(const std::string& picture) {
     std::string order;
     for (size_t i = 0; i < picture.size();) {
@@ -109,27 +109,49 @@ std::string DateFieldOrder(const std::string& picture) {
             ++run;
         }
         i += run;
-        if (lower == 'm' && run > 2) {
-            return {};
-        }
         const bool dayName = lower == 'd' && run > 2;
-        if ((lower == 'd' || lower == 'm' || lower == 'y') && !dayName &&
-            order.find(lower) == std::string::npos) {
-            order += lower;
+        const bool seen = order.find(lower) != std::string::npos ||
+                          (lower == 'm' && order.find('M') != std::string::npos);
+        if ((lower == 'd' || lower == 'm' || lower == 'y') && !dayName && !seen) {
+            order += lower == 'm' && run > 2 ? 'M' : lower;
         }
     }
     return order.size() == 3 ? order : std::string();
 }
 
+// The month of the first English month name (or its first three letters) in `text`; 0 for none.
+int MonthNamed(std::string_view text) {
+    static const char* const names[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                        "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    const std::string upper = Upper(text);
+    for (size_t i = 0; i + 3 <= upper.size(); ++i) {
+        if (i > 0 && std::isalpha(static_cast<unsigned char>(upper[i - 1]))) {
+            continue;
+        }
+        for (int month = 0; month < 12; ++month) {
+            if (upper.compare(i, 3, names[month]) == 0) {
+                return month + 1;
+            }
+        }
+    }
+    return 0;
+}
+
 std::optional<TLogDate> ParseDate(std::string_view text, const TRegionalSettings& rs) {
     const std::string order = DateFieldOrder(rs.ShortDateFormat);
-    const std::vector<int> parts = DigitRuns(text, 3);
-    if (order.empty() || parts.size() < 3) {
+    const bool monthNamed = order.find('M') != std::string::npos;
+    const std::vector<int> parts = DigitRuns(text, monthNamed ? 2 : 3);
+    if (order.empty() || parts.size() < (monthNamed ? 2u : 3u)) {
         return std::nullopt;
     }
     TLogDate date;
-    for (size_t i = 0; i < 3; ++i) {
-        (order[i] == 'd' ? date.Day : order[i] == 'm' ? date.Month : date.Year) = parts[i];
+    size_t next = 0;
+    for (const char field : order) {
+        if (field == 'M') {
+            date.Month = MonthNamed(text);
+        } else {
+            (field == 'd' ? date.Day : field == 'm' ? date.Month : date.Year) = parts[next++];
+        }
     }
     if (date.Year < 100) {
         date.Year += 2000;

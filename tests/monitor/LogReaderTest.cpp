@@ -101,6 +101,7 @@ TEST(LogReader, AFileThatIsNoLogIsTurnedDownByName) {
 TEST(LogReader, ReadsBackWhatTheProgramsLogCodeWrote) {
     TRegionalSettings twelveHour = EnglishRegionalSettings();
     twelveHour.LongTimeFormat = "h:nn:ss AMPM";
+    twelveHour.ShortDateFormat = "d mmm yyyy";
     for (const TRegionalSettings& rs : {CommaRegionalSettings(), twelveHour}) {
         TempFolder folder;
         const std::string path = folder.Path + "/run.txt";
