@@ -262,10 +262,7 @@ void TChartForm::SpanBoxChange(int index) {
         return;
     }
     FSettings.SpanSeconds = ChartSpans[static_cast<size_t>(index)];
-    if (!FSpan.Following()) {
-        // Held, the new span keeps the view's end where it is.
-        FSpan.Hold(FSpan.Range(0).second);
-    }
+    // Held, the new span keeps the view's end where it is.
     FSpan.Choose(FSettings.SpanSeconds);
     SaveChartSettings(FSettings);
     Redraw();
