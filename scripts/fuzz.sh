@@ -17,7 +17,7 @@ SECONDS_PER_TARGET=${1:-60}
 shift || true
 TARGETS=("$@")
 if [ ${#TARGETS[@]} -eq 0 ]; then
-    TARGETS=(numedit_parse numeric_picture request_parser)
+    TARGETS=(numedit_parse numeric_picture request_parser data_log)
 fi
 BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
 
@@ -32,6 +32,7 @@ sources() {
         echo platform/NumericPicture.cpp platform/PictureSection.cpp platform/PictureQuoting.cpp \
             platform/DecimalRounding.cpp platform/NumberText.cpp
         ;;
+    data_log) echo monitor/LogReader.cpp ;;
     *) echo sim/RequestParser.cpp sim/Controller.cpp ;;
     esac
 }
