@@ -100,6 +100,7 @@ void TChartForm::CreateControls(QBoxLayout* layout) {
     RatioMessage = new QLabel(this);
     RatioMessage->setObjectName("RatioMessage");
     RatioMessage->setStyleSheet("color: #b00000;");
+    RatioMessage->setVisible(false);
     choices->addWidget(MakeLabel(this, "&Span", SpanBox));
     choices->addWidget(SpanBox);
     choices->addSpacing(12);
@@ -109,9 +110,10 @@ void TChartForm::CreateControls(QBoxLayout* layout) {
     choices->addWidget(MakeLabel(this, "&Fuel", FuelBox));
     choices->addWidget(FuelBox);
     choices->addWidget(RatioEdit);
-    choices->addWidget(RatioMessage);
     choices->addStretch(1);
     layout->addLayout(choices);
+    // Below the choices, shown only while the typed ratio was refused.
+    layout->addWidget(RatioMessage);
 
     auto* buttons = new QHBoxLayout();
     PauseButton = MakeButton(this, "PauseButton", "&Pause");

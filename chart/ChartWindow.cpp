@@ -280,7 +280,7 @@ void TChartForm::FuelBoxChange(int index) {
     }
     FSettings.Fuel = static_cast<size_t>(index);
     RatioEdit->setVisible(FSettings.TypedFuel());
-    RatioMessage->clear();
+    SetRatioMessage({});
     if (FSettings.TypedFuel()) {
         RatioEdit->setFocus();
         RatioEdit->selectAll();
@@ -294,16 +294,23 @@ void TChartForm::RatioEditDone() {
     const std::optional<double> ratio = ParseStoichiometricRatio(text);
     if (!ratio) {
         // The ratio in use stays; the message says why the text was not taken.
-        RatioMessage->setText(QString("Not a ratio: type a number above 0 and up to %1, "
-                                      "such as %2")
-                                  .arg(QString::fromStdString(FloatToStr(MaxStoichiometric)),
-                                       QString::fromStdString(FloatToStr(14.7))));
+        SetRatioMessage(QString("\"%1\" is not a ratio: type a number above 0 and up to %2, "
+                                "such as %3. The AFR axis stays at %4.")
+                            .arg(RatioEdit->text(),
+                                 QString::fromStdString(FloatToStr(MaxStoichiometric)),
+                                 QString::fromStdString(FloatToStr(14.7)),
+                                 QString::fromStdString(FloatToStr(FSettings.Stoichiometric()))));
         return;
     }
-    RatioMessage->clear();
+    SetRatioMessage({});
     FSettings.TypedRatio = *ratio;
     SaveChartSettings(FSettings);
     ApplyFuel();
+}
+
+void TChartForm::SetRatioMessage(const QString& text) {
+    RatioMessage->setText(text);
+    RatioMessage->setVisible(!text.isEmpty());
 }
 
 std::string TChartForm::FuelName() const {

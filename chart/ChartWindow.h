@@ -104,6 +104,7 @@ private:
     void ScheduleRedraw();
     void UpdateReadout(double from, double to);
     void ApplyFuel();
+    void SetRatioMessage(const QString& text);
     void UpdateModeControls();
     void PlotWheel(QWheelEvent* event);
     void PlotDragged(const QCPRange& range);
