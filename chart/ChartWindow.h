@@ -17,8 +17,10 @@
 #include "TimeSpan.h"
 #include "monitor/MainWindow.h" // TDecodedReading, TLinkStatus
 
+class QBoxLayout;
 class QComboBox;
 class QFileDialog;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -94,8 +96,8 @@ protected:
 private:
     // Built in ChartLayout.cpp.
     void CreateComponents();
-    void CreateControls(class QBoxLayout* layout);
-    void CreateReadout(class QGridLayout* grid);
+    void CreateControls(QBoxLayout* layout);
+    void CreateReadout(QGridLayout* grid);
     void CreateDialogs();
     void ConnectHandlers();
     void ApplySettings();
