@@ -22,6 +22,20 @@ constexpr int ClientWidth = 323;
 constexpr int ClientHeight = 167;
 // Two lines: the device and, for a long path, its wrapped end.
 constexpr int DeviceTextHeight = 36;
+// COM1, COM2 ...: the port number fills in the pattern.
+constexpr const char* NumberedDeviceName = "COM%d";
+
+// A device path as a DeviceName pattern: a '%' in it stands for itself.
+std::string PathAsDeviceName(const std::string& path) {
+    std::string pattern;
+    for (char c : path) {
+        pattern += c;
+        if (c == '%') {
+            pattern += '%';
+        }
+    }
+    return pattern;
+}
 } // namespace
 
 TComPortForm::TComPortForm() : TDialogForm("Com Port", ClientWidth, ClientHeight) {
@@ -91,13 +105,30 @@ void TComPortForm::FormClose() {
 }
 
 void TComPortForm::Button1Click() {
+    OpenWith(NumberedDeviceName);
+}
+
+void TComPortForm::OpenPortNumber(int portNum) {
+    SpinEdit2->setValue(portNum);
+    Button1Click();
+}
+
+void TComPortForm::OpenDevicePath(const std::string& path) {
+    OpenWith(PathAsDeviceName(path));
+}
+
+void TComPortForm::OpenWith(const std::string& deviceName) {
     TVaComm* comm = Form1->VaComm1;
     AbLED2->SetChecked(false);
     if (comm->Active()) {
         comm->Close();
     }
+    comm->SetDeviceName(deviceName);
     comm->SetPortNum(EnteredPortNumber());
     UpdateDeviceText();
+    if (deviceName != NumberedDeviceName) {
+        SetDeviceText(QString::fromStdString(comm->GetDeviceName()));
+    }
     OpenPort();
     if (comm->Active()) {
         AbLED2->SetChecked(true);
@@ -127,6 +158,6 @@ void TComPortForm::ShowAccessHint(const std::string& error) {
         return;
     }
     std::string device;
-    ResolvePortName("COM" + std::to_string(PortNumber()), device);
+    ResolvePortName(Form1->VaComm1->GetDeviceName(), device);
     SetDeviceText(DeviceText->text() + "\n" + QString::fromStdString(AccessHint(device)));
 }

@@ -2,6 +2,8 @@
 // Com Port: the user picks the port number and opens the port; a successful opening starts
 // polling. Under the lamp the dialog tells which device the number stands for, and after a
 // refused opening for lack of permission, how to get access.
+#include <string>
+
 #include "dialogs/DialogForm.h"
 
 class QLabel;
@@ -15,6 +17,10 @@ public:
     TComPortForm();
 
     void Button1Click();
+    // Opens port `portNum` as choosing it in the field and pressing "Open" does.
+    void OpenPortNumber(int portNum);
+    // Opens the device node at `path` as "Open" does; the field keeps its number.
+    void OpenDevicePath(const std::string& path);
     // The port number in the spin field: text that is not a whole number counts as 1;
     // the result lies in 1 to 255.
     int PortNumber() const;
@@ -36,6 +42,8 @@ protected:
 
 private:
     void SetDeviceText(const QString& text);
+    // "Open" with the given device name pattern (the component's DeviceName).
+    void OpenWith(const std::string& deviceName);
     void OpenPort();
     void ShowAccessHint(const std::string& error);
 };

@@ -261,9 +261,12 @@ bool TForm1::ChooseLogFile(std::string& path) {
 
 void TForm1::LogStartClick() {
     std::string path;
-    if (!ChooseLogFile(path)) {
-        return;
+    if (ChooseLogFile(path)) {
+        StartLog(path);
     }
+}
+
+void TForm1::StartLog(const std::string& path) {
     if (LogOn) {
         // The current log is finished before the new file is made, so it stays complete
         // even when the same file is chosen again.

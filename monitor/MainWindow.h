@@ -75,6 +75,9 @@ public:
     void AbToggleSwitch1StatusChanged(QObject* Sender);
     void VaComm1RxChar(TVaCustomComm* Sender, int Count);
     void LogStartClick();
+    // What "Log Start" does once a file is chosen: the current log is finished, `path` is
+    // created (or emptied), the header written, the lamp lit and the path shown.
+    void StartLog(const std::string& path);
     void LogStopClick();
     void ComPort1Click();
     void Calibration1Click();
