@@ -1,7 +1,16 @@
-// UEGO 4100 Interface: start-up.
+// UEGO 4100 Interface: start-up. The command line is read before any window system is
+// reached, so --help, --version, --list-ports and bad usage work on a machine without one.
 #include <QApplication>
+#include <QFile>
 #include <QScreen>
+#include <QTimer>
+#include <cstdio>
 
+#include "app/AppIcon.h"
+#include "app/CommandLine.h"
+#include "app/CommandLineActions.h"
+#include "app/Headless.h"
+#include "app/PortList.h"
 #include "app/QuitOnSignal.h"
 #include "app/Startup.h"
 #include "monitor/MainWindow.h"
@@ -10,23 +19,86 @@
 #include "platform/QtSynchronize.h"
 #include "platform/Synchronize.h"
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("UEGO 4100 Interface");
-    QApplication::setDesktopFileName("uego4100");
-    SetMainThread();
-    InstallQtSynchronizeHook();
-    InstallMessageBoxErrorDisplay();
-    SetRegionalSettings(RegionalSettingsFromSystemLocale());
+namespace {
 
+QStringList ArgumentsAfterName(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments << QFile::decodeName(argv[i]);
+    }
+    return arguments;
+}
+
+void PrintError(const std::string& message) {
+    std::fprintf(stderr, "uego4100: %s\n", message.c_str());
+}
+
+// The answers that need no window: help, version, port list. Returns true when one was given.
+bool AnswerWithoutWindow(const TCommandLine& commandLine) {
+    if (commandLine.Help) {
+        std::fputs(UsageText().toLocal8Bit().constData(), stdout);
+    } else if (commandLine.Version) {
+        std::puts(VersionText().toLocal8Bit().constData());
+    } else if (commandLine.ListPorts) {
+        for (const std::string& line : PortListLines()) {
+            std::puts(line.c_str());
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
+int RunWindow(const TCommandLine& commandLine) {
+    InstallMessageBoxErrorDisplay();
     CreateApplicationWindows();
     CentreOnScreen(Form1);
     Form1->show();
     CloseWindowOnTermination(Form1);
+    // Once the window is up, so a failure's message box stands in front of it.
+    QTimer::singleShot(0, Form1, [commandLine] { ApplyCommandLine(commandLine); });
     // Closing the main window hides any dialog still shown, so the last window closes and
     // the message loop ends with the main window.
-    int result = app.exec();
+    const int result = QApplication::exec();
     DestroyApplicationWindows();
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    TCommandLine commandLine;
+    QString error;
+    if (!ParseCommandLine(ArgumentsAfterName(argc, argv), commandLine, error)) {
+        QString reason = error;
+        if (reason.endsWith('.')) {
+            reason.chop(1);
+        }
+        PrintError(reason.toStdString() + "; see uego4100 --help");
+        return ExitUsage;
+    }
+    if (AnswerWithoutWindow(commandLine)) {
+        return ExitOk;
+    }
+    if (LogFileRefused(commandLine)) {
+        PrintError(commandLine.LogFile + " exists; it is left as it is (give --overwrite to "
+                                         "replace it)");
+        return ExitLog;
+    }
+    if (commandLine.Headless) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    // Qt sees only the program's name: every option is the program's own.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    QApplication::setApplicationName("UEGO 4100 Interface");
+    QApplication::setDesktopFileName("uego4100");
+    QApplication::setWindowIcon(ApplicationIcon());
+    SetMainThread();
+    InstallQtSynchronizeHook();
+    SetRegionalSettings(RegionalSettingsFromSystemLocale());
+
+    const int result = commandLine.Headless ? RunHeadless(commandLine) : RunWindow(commandLine);
     RemoveQtSynchronizeHook();
     return result;
 }

@@ -1,0 +1,148 @@
+#include "Headless.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTimer>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+
+#include "app/CommandLineActions.h"
+#include "app/QuitOnSignal.h"
+#include "app/Startup.h"
+#include "monitor/LogFormat.h"
+#include "monitor/MainWindow.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/Formatting.h"
+#include "serial/VaComm.h"
+
+namespace {
+
+// Ends the event loop when the main window closes; closing it has closed the port and log.
+class TEndWithMainWindow : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Close) {
+            QCoreApplication::exit(ExitOk);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void PrintError(const std::string& message) {
+    std::fprintf(stderr, "uego4100: %s\n", message.c_str());
+    std::fflush(stderr);
+}
+
+// Closing goes through the event loop, never from inside a receive notification.
+void EndRunSoon() {
+    QTimer::singleShot(0, Form1, [] { Form1->close(); });
+}
+
+void PrintReading(const TDecodedReading& reading) {
+    const std::string line = LogDataLine(reading.Lambda, reading.LocalTime, reading.Volts) + "\n";
+    if (std::fputs(line.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
+        // Whoever read the lines has gone (a closed pipe): end as on a signal.
+        if (errno == EPIPE) {
+            EndRunSoon();
+        }
+        std::clearerr(stdout);
+    }
+}
+
+void PrintLinkStatus(TLinkStatus status) {
+    std::fprintf(stderr, "%s %s %s\n", TimeToStr(LocalNow()).c_str(),
+                 Form1->VaComm1->GetDeviceName().c_str(), LinkStatusText(status).c_str());
+    std::fflush(stderr);
+}
+
+// Errors go to standard error. One that leaves a requested log closed means the log could
+// not be written: the run ends with ExitLog.
+class TErrorWatch {
+public:
+    explicit TErrorWatch(bool logRequested) : FLogRequested(logRequested) {
+        FPrevious = SetErrorDisplayHook([this](const std::string& message) { Report(message); });
+    }
+    ~TErrorWatch() { SetErrorDisplayHook(FPrevious); }
+    bool LogFailed() const { return FLogFailed; }
+
+private:
+    void Report(const std::string& message) {
+        PrintError(message);
+        if (FLogRequested && !LogOn && !FLogFailed) {
+            FLogFailed = true;
+            EndRunSoon();
+        }
+    }
+
+    bool FLogRequested;
+    bool FLogFailed = false;
+    TErrorDisplayHook FPrevious;
+};
+
+// Opens the port and starts the log; a failure is printed and gives the exit code.
+int Start(const TCommandLine& commandLine) {
+    try {
+        OpenCommandLinePort(commandLine);
+    } catch (const std::exception& e) {
+        PrintError(e.what());
+        return ExitPort;
+    }
+    if (!Form1->VaComm1->Active()) {
+        return ExitPort;
+    }
+    try {
+        StartCommandLineLog(commandLine);
+    } catch (const std::exception& e) {
+        PrintError(e.what());
+        return ExitLog;
+    }
+    return ExitOk;
+}
+
+int RunWindowsUnseen(const TCommandLine& commandLine) {
+    QObject::connect(Form1, &TForm1::LiveReadingDecoded, Form1, PrintReading);
+    QObject::connect(Form1, &TForm1::LinkStatusChanged, Form1, PrintLinkStatus);
+    const int started = Start(commandLine);
+    if (started != ExitOk) {
+        return started;
+    }
+    TEndWithMainWindow end;
+    Form1->installEventFilter(&end);
+    CloseWindowOnTermination(Form1);
+    if (commandLine.DurationSeconds > 0) {
+        QTimer::singleShot(static_cast<int>(commandLine.DurationSeconds * 1000), Form1,
+                           [] { Form1->close(); });
+    }
+    QCoreApplication::exec();
+    return ExitOk;
+}
+
+} // namespace
+
+std::string LinkStatusText(TLinkStatus status) {
+    switch (status) {
+    case TLinkStatus::Online:
+        return "ONLINE";
+    case TLinkStatus::Offline:
+        return "OFFLINE";
+    case TLinkStatus::DeviceGone:
+        return "DEVICE GONE";
+    case TLinkStatus::Reconnected:
+        return "RECONNECTED";
+    }
+    return "?";
+}
+
+int RunHeadless(const TCommandLine& commandLine) {
+    // A reader that goes away must not kill the process before the log is closed.
+    std::signal(SIGPIPE, SIG_IGN);
+    TErrorWatch errors(!commandLine.LogFile.empty());
+    CreateApplicationWindows();
+    const int result = RunWindowsUnseen(commandLine);
+    DestroyApplicationWindows();
+    return result == ExitOk && errors.LogFailed() ? ExitLog : result;
+}

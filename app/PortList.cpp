@@ -1,0 +1,93 @@
+#include "PortList.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "dialogs/PortDescription.h"
+#include "platform/PortDirectory.h"
+#include "platform/PortNames.h"
+
+namespace {
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            names.emplace_back(entry->d_name);
+        }
+        ::closedir(dir);
+    }
+    return names;
+}
+
+std::string RealPath(const std::string& path) {
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) != nullptr ? resolved : std::string();
+}
+
+// The highest COM number that can name a device: published ones and the devices present.
+int HighestPortNumber() {
+    int highest = static_cast<int>(PresentSerialDevices().size());
+    for (const std::string& name : FolderEntries(PortDirectory())) {
+        highest = std::max(highest, ComPortNumber(name));
+    }
+    return std::min(highest, 255);
+}
+
+bool IsPublished(const std::string& formedName) {
+    struct stat st {};
+    return ::lstat((PortDirectory() + "/" + formedName).c_str(), &st) == 0;
+}
+
+// The persistent name under `byIdFolder` that leads to `node`, if any.
+std::string ByIdName(const std::string& byIdFolder, const std::string& node) {
+    for (const std::string& name : FolderEntries(byIdFolder)) {
+        if (name[0] != '.' && RealPath(byIdFolder + "/" + name) == node) {
+            return name;
+        }
+    }
+    return {};
+}
+
+std::string Notes(const std::string& formedName, const std::string& device,
+                  const std::string& byIdFolder) {
+    std::vector<std::string> notes;
+    const std::string node = RealPath(device);
+    if (node.empty()) {
+        notes.emplace_back("device missing");
+    } else if (std::string byId = ByIdName(byIdFolder, node); !byId.empty()) {
+        notes.push_back(byId);
+    }
+    if (IsPublished(formedName)) {
+        notes.emplace_back("port directory entry");
+    }
+    std::string text;
+    for (const std::string& note : notes) {
+        text += (text.empty() ? " (" : "; ") + note;
+    }
+    return text.empty() ? text : text + ")";
+}
+
+} // namespace
+
+std::vector<std::string> PortListLines(const std::string& byIdFolder) {
+    std::vector<std::string> lines;
+    const int highest = HighestPortNumber();
+    for (int n = 1; n <= highest; ++n) {
+        const std::string formed = "COM" + std::to_string(n);
+        std::string device;
+        if (ResolvePortName(formed, device) == 0) {
+            lines.push_back(DescribePort(n) + Notes(formed, device, byIdFolder));
+        }
+    }
+    if (lines.empty()) {
+        lines.push_back("No serial device found: none under /dev/ttyUSB*, /dev/ttyACM* or "
+                        "/dev/ttyS*, and no entry in " +
+                        PortDirectory() + ".");
+    }
+    return lines;
+}
