@@ -2,15 +2,11 @@
 
 #include <csignal>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "TempDir.h"
-
-extern char** environ;
+#include "tests/support/ChildProcess.h"
 
 namespace {
 
@@ -71,89 +67,11 @@ TEST(SimOptions, RejectsBadOptions) {
     }
 }
 
-// Runs the simulator program with its standard output and error on pipes.
-class TSimProcess {
+// The simulator program with its standard output and error on pipes.
+class TSimProcess : public TChildProcess {
 public:
-    explicit TSimProcess(const std::vector<std::string>& args) {
-        int out[2];
-        int err[2];
-        if (pipe(out) != 0 || pipe(err) != 0) {
-            return;
-        }
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        posix_spawn_file_actions_addclose(&actions, err[0]);
-        std::vector<std::string> all = {WBX4100_SIM_PATH};
-        all.insert(all.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (std::string& a : all) {
-            argv.push_back(a.data());
-        }
-        argv.push_back(nullptr);
-        if (posix_spawn(&FPid, WBX4100_SIM_PATH, &actions, nullptr, argv.data(), environ) != 0) {
-            FPid = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        close(err[1]);
-        FOut = out[0];
-        FErr = err[0];
-    }
-    ~TSimProcess() {
-        if (FPid > 0) {
-            kill(FPid, SIGKILL);
-            waitpid(FPid, nullptr, 0);
-        }
-        close(FOut);
-        close(FErr);
-    }
-
-    // Text from a pipe until a newline, end of file or the time-out.
-    static std::string ReadLine(int fd, int timeoutMs) {
-        std::string text;
-        while (text.empty() || text.back() != '\n') {
-            pollfd p{fd, POLLIN, 0};
-            if (poll(&p, 1, timeoutMs) <= 0) {
-                break;
-            }
-            char c = 0;
-            if (read(fd, &c, 1) != 1) {
-                break;
-            }
-            text += c;
-        }
-        return text;
-    }
-    std::string StdoutLine() { return ReadLine(FOut, 5000); }
-    std::string Stderr() {
-        std::string all;
-        for (std::string line; !(line = ReadLine(FErr, 2000)).empty();) {
-            all += line;
-        }
-        return all;
-    }
-    void Signal(int sig) { kill(FPid, sig); }
-    // Exit status, or -1 when it did not exit normally within the time-out.
-    int Wait(int timeoutMs) {
-        for (int waited = 0; waited <= timeoutMs; waited += 10) {
-            int status = 0;
-            if (waitpid(FPid, &status, WNOHANG) == FPid) {
-                FPid = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            usleep(10000);
-        }
-        return -1;
-    }
-    bool Started() const { return FPid > 0; }
-
-private:
-    pid_t FPid = -1;
-    int FOut = -1;
-    int FErr = -1;
+    explicit TSimProcess(const std::vector<std::string>& args)
+        : TChildProcess(WBX4100_SIM_PATH, args) {}
 };
 
 bool IsLink(const std::string& path) {
