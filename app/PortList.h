@@ -4,7 +4,7 @@
 #include <vector>
 
 // One line per COM number that names a device, in number order, such as
-// "COM1 = /dev/ttyUSB0 (usb-0403_6001-if00-port0)" or
+// "COM1 = /dev/ttyUSB0 (usb-Example_Serial_A1B2C3-if00-port0)" or
 // "COM2 = /dev/pts/4 (port directory entry)"; a single line saying so when there is none.
 // `byIdFolder` holds the persistent names of USB serial adapters.
 std::vector<std::string> PortListLines(const std::string& byIdFolder = "/dev/serial/by-id");
