@@ -161,11 +161,12 @@ bool ParseCommandLine(const QStringList& arguments, TCommandLine& commandLine, Q
         return false;
     }
     if (parser.isSet("log")) {
-        if (parser.value("log").isEmpty()) {
-            error = "--log needs a file name";
+        const QString given = parser.value("log");
+        if (given.isEmpty() || given.endsWith('/') || QFileInfo(given).isDir()) {
+            error = "--log needs a file name, not '" + given + "'";
             return false;
         }
-        commandLine.LogFile = LogFileName(parser.value("log"));
+        commandLine.LogFile = LogFileName(given);
     }
     if (parser.isSet("duration") && !ParseDuration(parser.value("duration"), commandLine, error)) {
         return false;

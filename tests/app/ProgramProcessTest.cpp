@@ -129,6 +129,7 @@ TEST_F(ProgramRun, BadUsageExitsWith2AndOneLineOnStandardError) {
                                                {"--port", "5", "--duration", "3"},
                                                {"--headless", "--port", "5", "--duration", "0"},
                                                {"--log", ""},
+                                               {"--log", "/tmp"},
                                                {"stray"}}) {
         auto program = Run(args);
         EXPECT_EQ(program->Wait(10000), 2) << args[0];
