@@ -2,7 +2,6 @@
 // reached, so --help, --version, --list-ports and bad usage work on a machine without one.
 #include <QApplication>
 #include <QFile>
-#include <QScreen>
 #include <QTimer>
 #include <cstdio>
 
