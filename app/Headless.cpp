@@ -53,9 +53,9 @@ void PrintReading(const TDecodedReading& reading) {
     }
 }
 
-void PrintLinkStatus(TLinkStatus status) {
-    std::fprintf(stderr, "%s %s %s\n", TimeToStr(LocalNow()).c_str(),
-                 Form1->VaComm1->GetDeviceName().c_str(), LinkStatusText(status).c_str());
+void PrintLinkStatus(const std::string& portName, TLinkStatus status) {
+    std::fprintf(stderr, "%s %s %s\n", TimeToStr(LocalNow()).c_str(), portName.c_str(),
+                 LinkStatusText(status).c_str());
     std::fflush(stderr);
 }
 
@@ -104,12 +104,16 @@ int Start(const TCommandLine& commandLine) {
 }
 
 int RunWindowsUnseen(const TCommandLine& commandLine) {
-    QObject::connect(Form1, &TForm1::LiveReadingDecoded, Form1, PrintReading);
-    QObject::connect(Form1, &TForm1::LinkStatusChanged, Form1, PrintLinkStatus);
     const int started = Start(commandLine);
     if (started != ExitOk) {
         return started;
     }
+    // Changes are told under the name the port was opened by (COM5, or the path), also
+    // after a lost device has been found again under another name.
+    const std::string portName = Form1->VaComm1->GetDeviceName();
+    QObject::connect(Form1, &TForm1::LiveReadingDecoded, Form1, PrintReading);
+    QObject::connect(Form1, &TForm1::LinkStatusChanged, Form1,
+                     [portName](TLinkStatus status) { PrintLinkStatus(portName, status); });
     TEndWithMainWindow end;
     Form1->installEventFilter(&end);
     CloseWindowOnTermination(Form1);
