@@ -91,6 +91,8 @@ void TComPortForm::FormClose() {
 }
 
 void TComPortForm::Button1Click() {
+    // The user's choice replaces any waiting for a lost device.
+    Form1->ForgetLostDevice();
     TVaComm* comm = Form1->VaComm1;
     AbLED2->SetChecked(false);
     if (comm->Active()) {

@@ -192,6 +192,18 @@ std::string ReadWholeFile(const std::string& path) {
     return ss.str();
 }
 
+std::vector<std::string> LogLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    size_t end;
+    while ((end = text.find("\r\n", start)) != std::string::npos) {
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    EXPECT_EQ(start, text.size()) << "text after the last line end";
+    return lines;
+}
+
 QString Text(const TAbNumEdit* edit) {
     return edit->text();
 }

@@ -63,4 +63,6 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 }
 
 std::string ReadWholeFile(const std::string& path);
+// The lines of a log text, each ended by CR LF; text after the last line end fails the test.
+std::vector<std::string> LogLines(const std::string& text);
 QString Text(const class TAbNumEdit* edit);
