@@ -13,6 +13,7 @@
 #include "monitor/DeviceWatch.h"
 #include "monitor/LinkHint.h"
 #include "monitor/LogFormat.h"
+#include "monitor/RunDiagnostics.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/Formatting.h"
 #include "platform/QtTimer.h"
@@ -65,6 +66,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     CreateMenu();
     ConnectHandlers();
     CreateDeviceWatch();
+    FDiagnostics = TRunDiagnostics::FromEnvironment(this);
 }
 
 TForm1::~TForm1() {
@@ -412,6 +414,9 @@ void TForm1::FormDestroy() {
             VaComm1->Close();
         }
     });
+    if (FDiagnostics) {
+        FDiagnostics->PortReleased();
+    }
     GuardedCall([] {
         if (LogOn) {
             LogOn = false;

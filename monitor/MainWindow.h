@@ -25,6 +25,7 @@ class TAbToggleSwitch;
 class TAb270Meter;
 class TChartForm;
 class TDeviceWatch;
+class TRunDiagnostics;
 class TTimer;
 class TVaComm;
 class TVaCustomComm;
@@ -161,6 +162,7 @@ private:
     void UpdateOfflineHint();
 
     std::unique_ptr<TDeviceWatch> FWatch;
+    std::unique_ptr<TRunDiagnostics> FDiagnostics;
 
     bool FDestroyed = false;
     bool FClientSized = false;
