@@ -31,11 +31,8 @@ fi
 PROGRAM="$BUILD_DIR/app/uego4100"
 SIMULATOR="$BUILD_DIR/sim/wbx4100-sim"
 
-RUN_DIR=$(mktemp -d /tmp/uego-soak-XXXXXX)
-chmod 700 "$RUN_DIR"
-export XDG_RUNTIME_DIR="$RUN_DIR"
-PORT_DIR="$RUN_DIR/uego4100/ports"
-mkdir -p "$PORT_DIR"
+private_runtime_dir soak
+RUN_DIR=$XDG_RUNTIME_DIR
 LOG="$RUN_DIR/soak-log.txt"
 RECORD="$RUN_DIR/record.txt"
 DIAGNOSTICS="$RUN_DIR/diagnostics.txt"
@@ -50,26 +47,14 @@ finish() {
 }
 trap finish EXIT
 
-display_number=${XVFB_DISPLAY:-}
-if [ -z "$display_number" ]; then
-    for display_number in $(seq 120 199); do
-        [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ] || break
-    done
-fi
-Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-PIDS+=($!)
-export DISPLAY=":$display_number"
+start_virtual_display
 
 VOLTS=12.5
 "$SIMULATOR" --port 1 --port-dir "$PORT_DIR" --numbered --warmup 0 --volts "$VOLTS" --cycle \
     --record "$RECORD" >"$RUN_DIR/sim.log" 2>&1 &
 SIM=$!
 PIDS+=("$SIM")
-for _ in $(seq 50); do
-    [ -e "$PORT_DIR/COM1" ] && break
-    sleep 0.1
-done
-[ -e "$PORT_DIR/COM1" ] || { echo "simulator did not publish COM1" >&2; exit 1; }
+wait_published "$PORT_DIR/COM1"
 
 LC_ALL=C.UTF-8 UEGO4100_DIAGNOSTICS="$DIAGNOSTICS" "$PROGRAM" >"$RUN_DIR/program.log" 2>&1 &
 APP=$!
@@ -110,7 +95,7 @@ if [ "$DURATION" -ge 120 ]; then
 else
     rss_mark=$((DURATION / 2))
 fi
-echo "soak: $DURATION s against the simulator's round (display :$display_number)"
+echo "soak: $DURATION s against the simulator's round (display $DISPLAY)"
 rss_at_mark=0
 for second in $(seq "$DURATION"); do
     sleep 1

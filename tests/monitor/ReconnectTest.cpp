@@ -21,12 +21,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-bool Online() {
-    return Form1->ONLINE->Checked();
-}
-bool Offline() {
-    return Form1->OFFLINE->Checked();
-}
 bool DeviceLost() {
     return Form1->DeviceLost();
 }

@@ -26,6 +26,7 @@
 #include "platform/Regional.h"
 #include "serial/VaComm.h"
 #include "tests/support/QtTestApp.h"
+#include "widgets/AbLED.h"
 #include "widgets/AbNumEdit.h"
 
 namespace {
@@ -183,6 +184,14 @@ void UiHarness::StartLogTo(const std::string& path) {
 
 std::string UiHarness::TempPath(const std::string& name) const {
     return PortDir + "/" + name;
+}
+
+bool Online() {
+    return Form1->ONLINE->Checked();
+}
+
+bool Offline() {
+    return Form1->OFFLINE->Checked();
 }
 
 std::string ReadWholeFile(const std::string& path) {
