@@ -77,6 +77,9 @@ bool TDeviceWatch::Reopen() {
         FComm.Close();
     }
     RestoreDeviceName();
+    if (FComm.Active()) {
+        return false; // a close further up the call chain still holds the port
+    }
     FUserDeviceName = FComm.DeviceName();
     FComm.SetDeviceName(LiteralDeviceName(FIdentity.Path));
     FNameReplaced = true;
@@ -86,6 +89,7 @@ bool TDeviceWatch::Reopen() {
         RestoreDeviceName();
         return false;
     }
+    FIdentity.Node = IdentifyOpenPort(FIdentity.Path, FComm.Handle()).Node;
     return true;
 }
 
