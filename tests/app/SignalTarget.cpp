@@ -34,10 +34,11 @@ void OpenPortAndLog(const std::string& logPath) {
     Logfile.WriteLine(LogHeaderLine(LocalNow()));
 }
 
+int Readings = 0;
+
 void RaiseErrorAfterReadings(int count) {
-    auto* readings = new int(0);
-    QObject::connect(Form1, &TForm1::LiveReadingDecoded, Form1, [readings, count] {
-        if (++*readings == count) {
+    QObject::connect(Form1, &TForm1::LiveReadingDecoded, Form1, [count] {
+        if (++Readings == count) {
             QTimer::singleShot(0, [] {
                 GuardedCall([] { throw std::runtime_error("The controller reported a fault."); });
             });
