@@ -69,6 +69,8 @@ TRunDiagnostics::TRunDiagnostics(TForm1* form, std::string path)
     : FPath(std::move(path)), FReadings(FPath + ".readings", std::ios::trunc) {
     FPreviousDisplay =
         SetErrorDisplayHook([this](const std::string& message) { ErrorShown(message); });
+    FPreviousBox = SetMessageBoxHook(
+        [this](const std::string& caption, const std::string& text) { BoxShown(caption, text); });
     connect(form, &TForm1::LiveReadingDecoded, this,
             [this](const TDecodedReading& reading) { ReadingDecoded(reading); });
     connect(form, &TForm1::LinkStatusChanged, this,
@@ -82,6 +84,7 @@ TRunDiagnostics::TRunDiagnostics(TForm1* form, std::string path)
 }
 
 TRunDiagnostics::~TRunDiagnostics() {
+    SetMessageBoxHook(FPreviousBox);
     SetErrorDisplayHook(FPreviousDisplay);
     Write();
 }
@@ -105,9 +108,22 @@ void TRunDiagnostics::ReadingDecoded(const TDecodedReading& reading) {
     FReadings << line << std::flush;
 }
 
-void TRunDiagnostics::ErrorShown(const std::string& message) {
-    FMessages.push_back(message);
+void TRunDiagnostics::CountMessage(const std::string& text) {
+    FMessages.push_back(text);
     Write();
+}
+
+void TRunDiagnostics::BoxShown(const std::string& caption, const std::string& text) {
+    if (!FPreviousBox) {
+        ShowErrorMessage(text); // where a box without a display of its own goes
+        return;
+    }
+    CountMessage(caption + ": " + text);
+    FPreviousBox(caption, text);
+}
+
+void TRunDiagnostics::ErrorShown(const std::string& message) {
+    CountMessage(message);
     if (FPreviousDisplay) {
         FPreviousDisplay(message);
     } else {

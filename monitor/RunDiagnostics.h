@@ -3,7 +3,8 @@
 // variable UEGO4100_DIAGNOSTICS names a file: otherwise nothing is measured or written. The
 // file is rewritten about once a second and when the main window goes, one figure a line:
 //   decoded N                  live readings decoded
-//   message_boxes N            errors shown to the user; each text also as "message_box TEXT"
+//   message_boxes N            errors and other boxes shown to the user; each text also as
+//                              "message_box TEXT"
 //   longest_stall_ms N         longest time the user-interface thread did not reach its events
 //   status_<name> N            link status changes: online, offline, device_gone, reconnected
 //   descriptors_after_close N  open descriptors once the port was closed at the end, followed
@@ -39,12 +40,15 @@ public:
 private:
     void Beat();
     void ErrorShown(const std::string& message);
+    void BoxShown(const std::string& caption, const std::string& text);
+    void CountMessage(const std::string& text);
     void ReadingDecoded(const TDecodedReading& reading);
     void Write() const;
 
     std::string FPath;
     std::ofstream FReadings;
     TErrorDisplayHook FPreviousDisplay;
+    TMessageBoxHook FPreviousBox;
     QTimer FBeat;
     QElapsedTimer FSinceBeat;
     qint64 FLongestStallMs = 0;
