@@ -80,9 +80,10 @@ TPortIdentity IdentifyOpenPort(const std::string& formedName, int fd,
         identity.Path = formedName;
         return identity;
     }
-    if (PlainName(formedName)) {
-        const std::string portDirectory =
-            folders.PortDirectory.empty() ? PortDirectory() : folders.PortDirectory;
+    const std::string portDirectory =
+        folders.PortDirectory.empty() ? PortDirectory() : folders.PortDirectory;
+    // A folder that is not safe is passed over when ports are opened; so it is here.
+    if (PlainName(formedName) && CheckPortDirectory(portDirectory).Safe()) {
         const std::string entry = Absolute(portDirectory + "/" + formedName);
         if (DeviceAt(entry) == st.st_rdev) {
             identity.Kind = TPortIdentityKind::PortDirectory;
@@ -101,6 +102,13 @@ TPortIdentity IdentifyOpenPort(const std::string& formedName, int fd,
 }
 
 bool PortPresent(const TPortIdentity& identity) {
-    return identity.Kind != TPortIdentityKind::None && !identity.Path.empty() &&
-           DeviceAt(identity.Path) != 0;
+    if (identity.Kind == TPortIdentityKind::None || identity.Path.empty()) {
+        return false;
+    }
+    // A port folder that has become unsafe meanwhile no longer names the device.
+    if (identity.Kind == TPortIdentityKind::PortDirectory &&
+        !CheckPortDirectory(identity.Path.substr(0, identity.Path.rfind('/'))).Safe()) {
+        return false;
+    }
+    return DeviceAt(identity.Path) != 0;
 }

@@ -29,5 +29,6 @@ struct TPortIdentityFolders {
 TPortIdentity IdentifyOpenPort(const std::string& formedName, int fd,
                                const TPortIdentityFolders& folders = {});
 
-// True when the identified device can be opened again: its path leads to a character device.
+// True when the identified device can be opened again: its path leads to a character device
+// (and, for a port-directory entry, that folder is still safe to follow).
 bool PortPresent(const TPortIdentity& identity);
