@@ -50,12 +50,14 @@ trap finish EXIT
 start_virtual_display
 
 VOLTS=12.5
+sim_started=$(date +%s.%N)
 "$SIMULATOR" --port 1 --port-dir "$PORT_DIR" --numbered --warmup 0 --volts "$VOLTS" --cycle \
     --record "$RECORD" >"$RUN_DIR/sim.log" 2>&1 &
 SIM=$!
 PIDS+=("$SIM")
 wait_published "$PORT_DIR/COM1"
 
+app_started=$(date +%s.%N)
 LC_ALL=C.UTF-8 UEGO4100_DIAGNOSTICS="$DIAGNOSTICS" "$PROGRAM" >"$RUN_DIR/program.log" 2>&1 &
 APP=$!
 PIDS+=("$APP")
@@ -121,6 +123,14 @@ figure() { awk -v k="$1" '$1 == k { print $2; found = 1 } END { if (!found) prin
 decoded=$(figure decoded)
 boxes=$(figure message_boxes)
 stall=$(figure longest_stall_ms)
+# Where the longest stall fell in the simulator's round (its record counts from its start).
+stall_phase=$(awk -v at="$(figure longest_stall_at_s)" -v offset="$(awk -v a="$app_started" -v s="$sim_started" 'BEGIN { print a - s }')" '
+    BEGIN { ms = (at + offset) * 1000 }
+    $1 > ms { exit }
+    $2 == "phase" { phase = $3 }
+    $2 == "disconnect" || $2 == "reappear" { last = $2; lastAt = $1 }
+    END { printf "%s phase", phase; if (last != "" && ms - lastAt < 2000) printf ", %.1f s after a %s", (ms - lastAt) / 1000, last }
+' "$RECORD")
 gone=$(figure status_device_gone)
 reconnected=$(figure status_reconnected)
 descriptors_after=$(awk '$1 == "descriptor" { sub(/^descriptor /, ""); print }' "$DIAGNOSTICS" | sort || true)
@@ -193,7 +203,7 @@ check "unplugged / seen gone / reconnected" "$unplugged / $gone / $reconnected" 
     $([ "$gone" -ge $((unplugged - 1)) ] && [ "$reconnected" -ge $((reappeared - 1)) ] && echo 0 || echo 1)
 check "ended on SIGTERM within 10 s" "exit status $app_status" \
     $([ "$ended" -eq 1 ] && [ "$app_status" -eq 0 ] && echo 0 || echo 1)
-echo "  longest stall of the user-interface thread: $stall ms"
+echo "  longest stall of the user-interface thread: $stall ms (in the $stall_phase)"
 echo "  live replies written whole: $sent; decoded whole: $whole_decoded ($(awk -v d="$whole_decoded" -v s="$sent" 'BEGIN { printf "%.1f", s ? 100 * d / s : 0 }') %); decoded shifted: $((decoded - whole_decoded))"
 if [ "$descriptors_before" != "$descriptors_after" ] || [ "$threads_before" != "$threads_after" ]; then
     echo "  descriptors and threads that differ (< before the first open, > after closing):"

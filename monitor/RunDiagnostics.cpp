@@ -80,6 +80,7 @@ TRunDiagnostics::TRunDiagnostics(TForm1* form, std::string path)
     connect(&FBeat, &QTimer::timeout, this, [this] { Beat(); });
     FBeat.start();
     FSinceBeat.start();
+    FSinceStart.start();
     Write();
 }
 
@@ -94,6 +95,7 @@ void TRunDiagnostics::Beat() {
     const qint64 stall = FSinceBeat.restart() - BeatMs;
     if (stall > FLongestStallMs) {
         FLongestStallMs = stall;
+        FLongestStallAtMs = FSinceStart.elapsed();
     }
     if (++FBeats % BeatsPerWrite == 0) {
         Write();
@@ -158,6 +160,7 @@ void TRunDiagnostics::Write() const {
             out << "message_box " << message << "\n";
         }
         out << "longest_stall_ms " << FLongestStallMs << "\n";
+        out << "longest_stall_at_s " << FLongestStallAtMs / 1000.0 << "\n";
         for (const auto& [name, count] : FStatusCounts) {
             out << "status_" << name << " " << count << "\n";
         }

@@ -6,6 +6,7 @@
 //   message_boxes N            errors and other boxes shown to the user; each text also as
 //                              "message_box TEXT"
 //   longest_stall_ms N         longest time the user-interface thread did not reach its events
+//   longest_stall_at_s N       when it ended, in seconds since the start
 //   status_<name> N            link status changes: online, offline, device_gone, reconnected
 //   descriptors_after_close N  open descriptors once the port was closed at the end, followed
 //                              by "descriptor TARGET" for each
@@ -51,6 +52,8 @@ private:
     TMessageBoxHook FPreviousBox;
     QTimer FBeat;
     QElapsedTimer FSinceBeat;
+    QElapsedTimer FSinceStart;
+    qint64 FLongestStallAtMs = 0;
     qint64 FLongestStallMs = 0;
     int FBeats = 0;
     long FDecoded = 0;
