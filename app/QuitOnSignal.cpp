@@ -1,5 +1,6 @@
 #include "QuitOnSignal.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QWidget>
@@ -29,6 +30,8 @@ void CloseWindowOnTermination(QWidget* window) {
         if (target) {
             target->close();
         }
+        // Also the loops of modal boxes and dialogs, which would otherwise wait for a click.
+        QCoreApplication::exit(0);
     });
     struct sigaction sa {};
     sa.sa_handler = OnSignal;

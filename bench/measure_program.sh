@@ -26,34 +26,17 @@ SIMULATOR="$BUILD_DIR/sim/wbx4100-sim"
 
 # Program and simulator find the port through the same runtime folder; the chart's remembered
 # choices go to a folder of the run's own.
-RUNTIME_DIR=$(mktemp -d /tmp/uego-measure-XXXXXX)
-chmod 700 "$RUNTIME_DIR"
-export XDG_RUNTIME_DIR="$RUNTIME_DIR"
-export XDG_CONFIG_HOME="$RUNTIME_DIR/config"
-PORT_DIR="$RUNTIME_DIR/uego4100/ports"
-mkdir -p "$PORT_DIR"
+private_runtime_dir measure
+RUNTIME_DIR=$XDG_RUNTIME_DIR
 
 PIDS=() # stopped by the run command's cleanup
 trap 'cleanup; rm -rf "$RUNTIME_DIR"' EXIT
 
-# A display number nobody uses.
-display_number=${XVFB_DISPLAY:-}
-if [ -z "$display_number" ]; then
-    for display_number in $(seq 120 199); do
-        [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ] || break
-    done
-fi
-Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-PIDS+=($!)
-export DISPLAY=":$display_number"
+start_virtual_display
 
 "$SIMULATOR" --port 1 --port-dir "$PORT_DIR" --sweep >"$RUNTIME_DIR/sim.log" 2>&1 &
 PIDS+=($!)
-for _ in $(seq 50); do
-    [ -e "$PORT_DIR/COM1" ] && break
-    sleep 0.1
-done
-[ -e "$PORT_DIR/COM1" ] || { echo "simulator did not publish COM1" >&2; exit 1; }
+wait_published "$PORT_DIR/COM1"
 sleep 1
 
 # PROGRAM_WRAPPER runs the program under a tool, e.g. "valgrind --tool=callgrind".

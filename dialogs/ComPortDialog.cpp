@@ -118,6 +118,8 @@ void TComPortForm::OpenDevicePath(const std::string& path) {
 }
 
 void TComPortForm::OpenWith(const std::string& deviceName) {
+    // The user's choice replaces any waiting for a lost device.
+    Form1->ForgetLostDevice();
     TVaComm* comm = Form1->VaComm1;
     AbLED2->SetChecked(false);
     if (comm->Active()) {

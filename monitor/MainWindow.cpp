@@ -10,7 +10,10 @@
 #include "dialogs/CanSetupDialog.h"
 #include "dialogs/ComPortDialog.h"
 #include "dialogs/SensorSetupDialog.h"
+#include "monitor/DeviceWatch.h"
+#include "monitor/LinkHint.h"
 #include "monitor/LogFormat.h"
+#include "monitor/RunDiagnostics.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/Formatting.h"
 #include "platform/QtTimer.h"
@@ -62,6 +65,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     CreateComponents();
     CreateMenu();
     ConnectHandlers();
+    CreateDeviceWatch();
+    FDiagnostics = TRunDiagnostics::FromEnvironment(this);
 }
 
 TForm1::~TForm1() {
@@ -118,6 +123,7 @@ void TForm1::LinkTick() {
         SetLinkMenuEnabled(false);
         ONLINE->SetChecked(false);
         if (!wasOffline) {
+            UpdateOfflineHint();
             emit LinkStatusChanged(TLinkStatus::Offline);
         }
     }
@@ -130,7 +136,90 @@ void TForm1::LinkActivity() {
     ONLINE->SetChecked(true);
     SetLinkMenuEnabled(true);
     if (!wasOnline) {
+        UpdateOfflineHint();
         emit LinkStatusChanged(TLinkStatus::Online);
+    }
+}
+
+// ---- lost device and reconnect ---------------------------------------------------------
+
+void TForm1::CreateDeviceWatch() {
+    FWatch = std::make_unique<TDeviceWatch>(*VaComm1);
+    ReconnectTimer = new TTimer(this);
+    ReconnectTimer->SetEnabled(false);
+    ReconnectTimer->SetInterval(500);
+    ReconnectTimer->OnTimer = [this](TTimer* sender) { ReconnectTimerTimer(sender); };
+    VaComm1->OnOpen = [this](TVaCustomComm*) {
+        FWatch->PortOpened();
+        PortStateChanged();
+    };
+    VaComm1->OnClose = [this](TVaCustomComm*) {
+        FWatch->PortClosed();
+        PortStateChanged();
+    };
+}
+
+void TForm1::PortStateChanged() {
+    ReconnectTimer->SetEnabled(FWatch->Active() && !FDestroyed);
+    UpdateOfflineHint();
+}
+
+void TForm1::ReconnectTimerTimer(TTimer* /*Sender*/) {
+    const TDeviceWatch::TChange change = FWatch->Check();
+    if (change == TDeviceWatch::TChange::Gone) {
+        ShowDeviceGone();
+    } else if (change == TDeviceWatch::TChange::Reconnected) {
+        ShowReconnected();
+    }
+    PortStateChanged();
+    if (change == TDeviceWatch::TChange::Gone) {
+        emit LinkStatusChanged(TLinkStatus::DeviceGone);
+    } else if (change == TDeviceWatch::TChange::Reconnected) {
+        emit LinkStatusChanged(TLinkStatus::Reconnected);
+    }
+}
+
+// The link is down for certain: the lamps say so at once, without waiting for the watchdog.
+void TForm1::ShowDeviceGone() {
+    Offline_count = 10;
+    OFFLINE->SetChecked(true);
+    SetLinkMenuEnabled(false);
+    ONLINE->SetChecked(false);
+    if (ComPortForm != nullptr) {
+        ComPortForm->AbLED2->SetChecked(false);
+    }
+}
+
+// The port is open again; ONLINE and the setup menu items follow once the controller answers.
+void TForm1::ShowReconnected() {
+    if (ComPortForm != nullptr) {
+        ComPortForm->AbLED2->SetChecked(true);
+    }
+}
+
+void TForm1::ForgetLostDevice() {
+    FWatch->Forget();
+    PortStateChanged();
+}
+
+bool TForm1::DeviceLost() const {
+    return FWatch->Waiting();
+}
+
+void TForm1::UpdateOfflineHint() {
+    QString hint;
+    if (OFFLINE->Checked()) {
+        TOfflineReason reason = TOfflineReason::NoAnswer;
+        if (FWatch->Waiting()) {
+            reason = TOfflineReason::DeviceGone;
+        } else if (!VaComm1->Active()) {
+            reason = TOfflineReason::PortClosed;
+        }
+        hint = QString::fromStdString(
+            OfflineHint(reason, FWatch->PortName(), FWatch->Identity().Node));
+    }
+    if (OFFLINE->toolTip() != hint) {
+        OFFLINE->setToolTip(hint);
     }
 }
 
@@ -322,11 +411,15 @@ void TForm1::FormDestroy() {
     }
     FDestroyed = true;
     Timer1->SetEnabled(false);
+    ReconnectTimer->SetEnabled(false);
     GuardedCall([this] {
         if (VaComm1->Active()) {
             VaComm1->Close();
         }
     });
+    if (FDiagnostics) {
+        FDiagnostics->PortReleased();
+    }
     GuardedCall([] {
         if (LogOn) {
             LogOn = false;

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <ctime>
+#include <memory>
 #include <string>
 
 #include "monitor/DataLog.h"
@@ -23,6 +24,8 @@ class TAbNumEdit;
 class TAbToggleSwitch;
 class TAb270Meter;
 class TChartForm;
+class TDeviceWatch;
+class TRunDiagnostics;
 class TTimer;
 class TVaComm;
 class TVaCustomComm;
@@ -83,12 +86,20 @@ public:
     void Calibration1Click();
     void CANSetup1Click();
     void About1Click();
+    // Looks after the open port's device: notices it gone, reopens it when it is back.
+    void ReconnectTimerTimer(TTimer* Sender);
+    // The user chooses a port: a lost device is no longer waited for.
+    void ForgetLostDevice();
+    // The opened device is gone and the program waits for it to return.
+    bool DeviceLost() const;
     // Closes the port, then the log. Runs once, when the main window closes or is destroyed.
     void FormDestroy();
 
     // Components (named as in the window's definition).
     TVaComm* VaComm1 = nullptr;
     TTimer* Timer1 = nullptr;
+    // Twice a second while a port the user opened is open or its device is awaited.
+    TTimer* ReconnectTimer = nullptr;
     TAb270Meter* Meter1 = nullptr;
     QFrame* Bevel1 = nullptr;
     QFrame* Bevel2 = nullptr;
@@ -121,7 +132,8 @@ public:
 signals:
     // After every live-data reply decoded into the displays (before its log line is written).
     void LiveReadingDecoded(const TDecodedReading& reading);
-    // When the link lamps change between ONLINE and OFFLINE.
+    // When the link lamps change between ONLINE and OFFLINE, when the opened device is found
+    // gone, and when it has been opened again.
     void LinkStatusChanged(TLinkStatus status);
 
 protected:
@@ -146,6 +158,14 @@ private:
     void AppendLogLine(const TDecodedReading& reading);
     void CloseLogAfterFailure();
     bool ChooseLogFile(std::string& path);
+    void CreateDeviceWatch();
+    void PortStateChanged();
+    void ShowDeviceGone();
+    void ShowReconnected();
+    void UpdateOfflineHint();
+
+    std::unique_ptr<TDeviceWatch> FWatch;
+    std::unique_ptr<TRunDiagnostics> FDiagnostics;
 
     bool FDestroyed = false;
     bool FClientSized = false;

@@ -31,6 +31,44 @@ start_simulator() {
     echo "Simulator: $(head -n 1 "$log")"
 }
 
+# A private runtime folder, hence port directory, shared by the program and the simulator, with
+# a settings folder inside, so the program's remembered choices stay out of the user's: sets
+# and exports XDG_RUNTIME_DIR and XDG_CONFIG_HOME, and sets PORT_DIR. $1 names the folder
+# (/tmp/uego-$1-*).
+private_runtime_dir() {
+    XDG_RUNTIME_DIR=$(mktemp -d "/tmp/uego-$1-XXXXXX")
+    chmod 700 "$XDG_RUNTIME_DIR"
+    export XDG_RUNTIME_DIR
+    export XDG_CONFIG_HOME="$XDG_RUNTIME_DIR/config"
+    PORT_DIR="$XDG_RUNTIME_DIR/uego4100/ports"
+    mkdir -p "$PORT_DIR"
+}
+
+# Starts a virtual X server on display $XVFB_DISPLAY, or on the first free one from :120, and
+# exports DISPLAY. The server is stopped by cleanup.
+start_virtual_display() {
+    local number=${XVFB_DISPLAY:-}
+    if [ -z "$number" ]; then
+        for number in $(seq 120 199); do
+            [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
+        done
+    fi
+    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    PIDS+=($!)
+    export DISPLAY=":$number"
+}
+
+# Waits up to 5 s for the simulator to publish the port link $1.
+wait_published() {
+    local i
+    for i in $(seq 50); do
+        [ -e "$1" ] && return 0
+        sleep 0.1
+    done
+    echo "simulator did not publish $1" >&2
+    return 1
+}
+
 # Waits for a window whose title is exactly $1 and prints its id.
 wait_window() {
     local id i

@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-ensure_packages "${BUILD_PACKAGES[@]}" "${CHECK_PACKAGES[@]}"
+# The soak test (label soak) runs the program on a virtual X server: RUN_PACKAGES.
+ensure_packages "${BUILD_PACKAGES[@]}" "${CHECK_PACKAGES[@]}" "${RUN_PACKAGES[@]}"
 
 BUILD_DIR=${BUILD_DIR:-build}
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo

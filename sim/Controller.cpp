@@ -50,8 +50,12 @@ std::vector<uint8_t> TWbxController::Answer(const TFrame& frame, double seconds)
     return {};
 }
 
-std::vector<uint8_t> TWbxController::AnswerLiveData(double seconds) const {
-    const TLiveReading reading = LiveReadingAt(FLive, seconds);
+std::vector<uint8_t> TWbxController::AnswerLiveData(double seconds) {
+    TLiveReading reading = LiveReadingAt(FLive, seconds);
+    if (FLive.Numbered) {
+        FLiveNumber = FLiveNumber == 0xFFFF ? 1 : FLiveNumber + 1;
+        reading.LambdaRaw = FLiveNumber;
+    }
     TReplyBuilder reply(CmdLiveData, 4);
     reply.Put(static_cast<uint8_t>(reading.LambdaRaw & 0xFF));
     reply.Put(static_cast<uint8_t>(reading.LambdaRaw >> 8));

@@ -29,10 +29,11 @@ public:
     std::vector<uint8_t> Answer(const TFrame& frame, double seconds);
 
 private:
-    std::vector<uint8_t> AnswerLiveData(double seconds) const;
+    std::vector<uint8_t> AnswerLiveData(double seconds);
     std::vector<uint8_t> AnswerMemoryRead(uint8_t address, uint8_t count) const;
     std::vector<uint8_t> AnswerMemoryWrite(const TFrame& frame);
 
     TControllerMemory FMemory;
     TLiveSettings FLive;
+    uint16_t FLiveNumber = 0; // the last numbered live reply
 };

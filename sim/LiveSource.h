@@ -9,6 +9,9 @@ struct TLiveSettings {
     double SweepPeriodSeconds = 10.0;
     double WarmupSeconds = 0.0; // warm-up flag 1 for this long after power-up
     double SupplyVolts = 13.8;
+    // Lambda's raw value counts the live replies instead: 1, 2, 3, ... (after 65535, 1 again),
+    // so every reading can be told apart in a log.
+    bool Numbered = false;
 };
 
 struct TLiveReading {

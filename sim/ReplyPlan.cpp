@@ -18,6 +18,8 @@ std::vector<TLineWrite> PlanReply(const std::vector<uint8_t>& reply, const TSimS
     }
     std::vector<uint8_t> bytes = StrayNoise(scenario.StrayBytes);
     bytes.insert(bytes.end(), reply.begin(), reply.end());
+    const std::vector<uint8_t> trailing = StrayNoise(scenario.TrailingStrayBytes);
+    bytes.insert(bytes.end(), trailing.begin(), trailing.end());
 
     const size_t pieceSize =
         scenario.SplitPieceSize > 0 ? static_cast<size_t>(scenario.SplitPieceSize) : bytes.size();

@@ -10,6 +10,8 @@ std::optional<TSimScenario> ScenarioByName(const std::string& name,
         scenario.Silent = true;
     } else if (name == "stray") {
         scenario.StrayBytes = 3;
+    } else if (name == "trailing") {
+        scenario.TrailingStrayBytes = 3;
     } else if (name == "split") {
         scenario.SplitPieceSize = 3;
         scenario.SplitPause = std::chrono::milliseconds(20);
@@ -24,5 +26,5 @@ std::optional<TSimScenario> ScenarioByName(const std::string& name,
 }
 
 std::string ScenarioNames() {
-    return "normal|silent|stray|split|paced|disconnect";
+    return "normal|silent|stray|trailing|split|paced|disconnect";
 }

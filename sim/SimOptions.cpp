@@ -82,6 +82,10 @@ const std::map<std::string, TSetter>& ValueOptions() {
              return ToInteger(v, 0, 255, n) &&
                     ((o.Config.CanSpeed = static_cast<uint8_t>(n)), true);
          }},
+        {"--record",
+         [](const std::string& v, TSimProgramOptions& o) {
+             return !v.empty() && ((o.RecordPath = v), true);
+         }},
         {"--scenario",
          [](const std::string& v, TSimProgramOptions& o) {
              const auto after = o.Config.Scenario.DisconnectAfter;
@@ -142,6 +146,14 @@ bool ParseSimOptions(const std::vector<std::string>& args, TSimProgramOptions& o
             options.Config.Live.Sweep = true;
             continue;
         }
+        if (name == "--numbered" && !hasValue) {
+            options.Config.Live.Numbered = true;
+            continue;
+        }
+        if (name == "--cycle" && !hasValue) {
+            options.Cycle = true;
+            continue;
+        }
         const auto& known = ValueOptions();
         const auto it = known.find(name);
         if (it == known.end()) {
@@ -170,6 +182,12 @@ std::string SimUsage(const std::string& program) {
            "       [--scenario " +
            ScenarioNames() +
            "] [--disconnect-after SECONDS]\n"
+           "       [--numbered] [--cycle] [--record FILE]\n"
            "Simulates a WBX4100 controller on a pseudo-terminal published as COM<N> (default\n"
-           "COM1) in the port directory, until interrupted.\n";
+           "COM1) in the port directory, until interrupted.\n"
+           "  --numbered     lambda counts the live replies (raw 1, 2, 3, ...)\n"
+           "  --cycle        round of 8 s normal, 8 s stray bytes, 8 s split replies, 4 s "
+           "silence,\n"
+           "                 4 s unplugged, over and over\n"
+           "  --record FILE  one line per request, whole reply, phase, disconnect, reappearance\n";
 }

@@ -9,6 +9,8 @@ struct TSimProgramOptions {
     int Port = 1;
     std::string PortDirectory; // empty: the default port directory
     TSimConfig Config;
+    std::string RecordPath; // empty: no written record
+    bool Cycle = false;     // run the soak round of line behaviours
     bool Help = false;
 };
 

@@ -65,6 +65,7 @@ void TWbxSimulator::Start(const std::string& portDirectory, int portNumber) {
         FStopRequested = false;
         FDisconnected = false;
     }
+    FLineRecord.Note("publish " + FLink.Path());
     FThread = std::thread([this] { Serve(); });
 }
 
@@ -162,6 +163,7 @@ bool TWbxSimulator::HandleInput() {
         {
             std::lock_guard<std::mutex> guard(FLock);
             FRecord.push_back({frame, TClock::now()});
+            FLineRecord.Request(frame);
             reply = FController.Answer(frame, SecondsSinceStart());
             scenario = FScenario;
             FChanged.notify_all();
@@ -187,6 +189,7 @@ bool TWbxSimulator::WriteReply(const std::vector<uint8_t>& reply, const TSimScen
             return false;
         }
     }
+    FLineRecord.Reply(reply);
     std::lock_guard<std::mutex> guard(FLock);
     ++FRepliesSent;
     FChanged.notify_all();
@@ -260,6 +263,7 @@ void TWbxSimulator::Wake() {
 void TWbxSimulator::DisconnectLine() {
     FTerminal->Close();
     FLink.Remove();
+    FLineRecord.Note("disconnect");
     std::lock_guard<std::mutex> guard(FLock);
     FDisconnected = true;
     FRunning = false;
@@ -446,4 +450,12 @@ TWbxSimulator::WaitForCommand(uint8_t command, size_t fromIndex,
 size_t TWbxSimulator::RepliesSent() const {
     std::lock_guard<std::mutex> guard(FLock);
     return FRepliesSent;
+}
+
+void TWbxSimulator::RecordTo(const std::string& path) {
+    FLineRecord.Open(path);
+}
+
+void TWbxSimulator::Note(const std::string& text) {
+    FLineRecord.Note(text);
 }

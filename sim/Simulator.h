@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "Controller.h"
+#include "LineRecord.h"
 #include "PortLink.h"
 #include "PseudoTerminal.h"
 #include "Scenario.h"
@@ -119,6 +120,11 @@ public:
     // Replies fully written to the line so far (not counting silenced ones).
     size_t RepliesSent() const;
 
+    // Keeps a written record of requests, whole replies, publishing, disconnects and notes in
+    // `path` (see LineRecord.h). Throws std::system_error when the file cannot be made.
+    void RecordTo(const std::string& path);
+    void Note(const std::string& text);
+
 private:
     void Serve();
     void ServeLine();
@@ -137,6 +143,7 @@ private:
     TWbxController FController;
     TSimScenario FScenario;
     std::vector<TRequestRecord> FRecord;
+    TLineRecord FLineRecord;
     size_t FRepliesSent = 0;
     bool FRunning = false;
     bool FStopRequested = false;

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <pthread.h>
 
+#include "ScenarioCycle.h"
 #include "SimOptions.h"
 #include "platform/PortDirectory.h"
 
@@ -32,10 +33,18 @@ int main(int argc, char** argv) {
         options.PortDirectory.empty() ? PortDirectory() : options.PortDirectory;
     try {
         TWbxSimulator simulator(options.Config);
+        if (!options.RecordPath.empty()) {
+            simulator.RecordTo(options.RecordPath);
+        }
         simulator.Start(directory, options.Port);
         std::cout << simulator.PortName() << " -> " << simulator.SlavePath() << std::endl;
+        TScenarioCycle cycle(simulator, SoakCycle());
+        if (options.Cycle) {
+            cycle.Start();
+        }
         int signal = 0;
         sigwait(&endSignals, &signal);
+        cycle.Stop();
         simulator.Stop();
     } catch (const std::exception& e) {
         std::cerr << program << ": " << e.what() << "\n";

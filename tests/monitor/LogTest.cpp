@@ -13,20 +13,6 @@
 
 using namespace std::chrono_literals;
 
-namespace {
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    size_t end;
-    while ((end = text.find("\r\n", start)) != std::string::npos) {
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    EXPECT_EQ(start, text.size()) << "text after the last line end";
-    return lines;
-}
-} // namespace
-
 class DataLogWindow : public UiHarness {
 protected:
     void StartPolling(double lambda = 0.987, double volts = 12.5) {
@@ -52,7 +38,7 @@ TEST_F(DataLogWindow, HeaderThenOneLinePerReplyInPointDecimal) {
     EXPECT_FALSE(Form1->DiskLED->Checked());
     EXPECT_EQ(Form1->StaticText2->text().toStdString(), path);
 
-    auto lines = Lines(ReadWholeFile(path));
+    auto lines = LogLines(ReadWholeFile(path));
     ASSERT_GE(lines.size(), 8u);
     EXPECT_LE(lines.size(), 13u);
     EXPECT_TRUE(
@@ -72,7 +58,7 @@ TEST_F(DataLogWindow, CommaDecimalSettingsKeepTheLayout) {
     StartLogTo(path);
     Pump(400);
     Form1->LogStop->click();
-    auto lines = Lines(ReadWholeFile(path));
+    auto lines = LogLines(ReadWholeFile(path));
     ASSERT_GE(lines.size(), 2u);
     EXPECT_TRUE(
         std::regex_match(lines[0], std::regex(R"(WBX4100 Data Log V1\.0  \d\d\.\d\d\.\d{4})")));
@@ -106,7 +92,7 @@ TEST_F(DataLogWindow, ClosingTheWindowWhileLoggingLeavesACompleteFile) {
     const std::string text = ReadWholeFile(path);
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
-    EXPECT_GE(Lines(text).size(), 3u);
+    EXPECT_GE(LogLines(text).size(), 3u);
 }
 
 TEST_F(DataLogWindow, EachLineIsInTheFileWhileTheLogIsStillOpen) {
@@ -115,7 +101,7 @@ TEST_F(DataLogWindow, EachLineIsInTheFileWhileTheLogIsStillOpen) {
     StartLogTo(path);
     Pump(450);
     // Not closed, not stopped: the lines are already on disk.
-    EXPECT_GE(Lines(ReadWholeFile(path)).size(), 3u);
+    EXPECT_GE(LogLines(ReadWholeFile(path)).size(), 3u);
     EXPECT_TRUE(LogOn);
 }
 
@@ -149,7 +135,7 @@ TEST_F(DataLogWindow, StartWhileLoggingFinishesTheFirstFile) {
     // The first file no longer grows and ends with a whole line.
     EXPECT_EQ(ReadWholeFile(first), firstText);
     EXPECT_EQ(firstText.substr(firstText.size() - 2), "\r\n");
-    EXPECT_GE(Lines(ReadWholeFile(second)).size(), 2u);
+    EXPECT_GE(LogLines(ReadWholeFile(second)).size(), 2u);
     EXPECT_EQ(Logfile.FileName(), second);
     EXPECT_TRUE(Errors.empty());
 }
@@ -171,7 +157,7 @@ TEST_F(DataLogWindow, DiskFillingUpMidLogKeepsEveryCompleteLine) {
     ASSERT_EQ(Errors.size(), 1u);
     EXPECT_FALSE(LogOn);
     EXPECT_FALSE(Form1->DiskLED->Checked());
-    auto lines = Lines(ReadWholeFile(path));
+    auto lines = LogLines(ReadWholeFile(path));
     ASSERT_GE(lines.size(), 3u);
     for (size_t i = 1; i < lines.size(); ++i) {
         EXPECT_TRUE(std::regex_match(lines[i], std::regex(R"(0\.987,\d\d:\d\d:\d\d, 12\.5)")))

@@ -26,12 +26,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-bool Online() {
-    return Form1->ONLINE->Checked();
-}
-bool Offline() {
-    return Form1->OFFLINE->Checked();
-}
 bool SetupItemsEnabled() {
     return Form1->Calibration1->isEnabled() && Form1->CANSetup1->isEnabled();
 }

@@ -26,6 +26,7 @@
 #include "platform/Regional.h"
 #include "serial/VaComm.h"
 #include "tests/support/QtTestApp.h"
+#include "widgets/AbLED.h"
 #include "widgets/AbNumEdit.h"
 
 namespace {
@@ -185,11 +186,31 @@ std::string UiHarness::TempPath(const std::string& name) const {
     return PortDir + "/" + name;
 }
 
+bool Online() {
+    return Form1->ONLINE->Checked();
+}
+
+bool Offline() {
+    return Form1->OFFLINE->Checked();
+}
+
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
+}
+
+std::vector<std::string> LogLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    size_t end;
+    while ((end = text.find("\r\n", start)) != std::string::npos) {
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    EXPECT_EQ(start, text.size()) << "text after the last line end";
+    return lines;
 }
 
 QString Text(const TAbNumEdit* edit) {

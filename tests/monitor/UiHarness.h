@@ -62,5 +62,11 @@ inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }
 
+// The main window's link lamps.
+bool Online();
+bool Offline();
+
 std::string ReadWholeFile(const std::string& path);
+// The lines of a log text, each ended by CR LF; text after the last line end fails the test.
+std::vector<std::string> LogLines(const std::string& text);
 QString Text(const class TAbNumEdit* edit);

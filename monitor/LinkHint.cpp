@@ -1,0 +1,16 @@
+#include "LinkHint.h"
+
+std::string OfflineHint(TOfflineReason reason, const std::string& portName,
+                        const std::string& device) {
+    switch (reason) {
+    case TOfflineReason::NoAnswer:
+        return "The controller on " + portName + " does not answer.";
+    case TOfflineReason::DeviceGone: {
+        const std::string named = device.empty() ? portName : portName + " (" + device + ")";
+        return named + " is gone. The program reconnects when it returns.";
+    }
+    case TOfflineReason::PortClosed:
+        return "No port is open.";
+    }
+    return {};
+}
