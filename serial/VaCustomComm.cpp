@@ -336,6 +336,9 @@ void TVaCustomComm::Close() {
     if (!Active() || FClosing) {
         return;
     }
+    // A device that is gone needs no time to settle before the next open: releasing its dead
+    // handle should not hold the window for the pause.
+    const bool settle = !DeviceGone();
     {
         // Cleared however this block is left: a Close that raised while stopping a thread
         // must not leave the port unclosable.
@@ -351,7 +354,9 @@ void TVaCustomComm::Close() {
         DestroyHandle();
     }
     DoClose();
-    Sleep(kClosePauseMs);
+    if (settle) {
+        Sleep(kClosePauseMs);
+    }
 }
 
 void TVaCustomComm::DoOpen() {
