@@ -107,6 +107,44 @@ TEST_F(ProgramRun, SigtermEndsTheRunWithTheLogComplete) {
     }
 }
 
+// Reads standard error line by line until a line ends with `status`; false after `timeoutMs`
+// without one.
+bool StatusSeen(TChildProcess& program, const std::string& status, int timeoutMs) {
+    for (std::string line; !(line = program.StderrLine(timeoutMs)).empty();) {
+        if (line.size() > status.size() + 1 &&
+            line.compare(line.size() - status.size() - 1, status.size(), status) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(ProgramRun, HeadlessTellsTheDeviceGoneAndBackAndLogsOnWithWholeLines) {
+    TSimConfig config;
+    config.Live.WarmupSeconds = 0;
+    config.Scenario.DisconnectAfter = std::chrono::milliseconds(1500);
+    Sim->Stop();
+    Sim = std::make_unique<TWbxSimulator>(config);
+    Sim->Start(Runtime.Path() + "/uego4100/ports", 5);
+    auto program = Run({"--headless", "--port", "5", "--log", Path("unplug.txt")});
+    ASSERT_TRUE(StatusSeen(*program, "COM5 ONLINE", 10000));
+    ASSERT_TRUE(StatusSeen(*program, "COM5 DEVICE GONE", 10000));
+    Sim->SetScenario(TSimScenario());
+    Sim->Restart(); // the same name again
+    ASSERT_TRUE(StatusSeen(*program, "COM5 RECONNECTED", 10000));
+    ASSERT_TRUE(StatusSeen(*program, "COM5 ONLINE", 10000));
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_FALSE(program->StdoutLine().empty());
+    }
+    program->Signal(SIGTERM);
+    EXPECT_EQ(program->Wait(5000), 0);
+    const auto lines = Lines(FileText(Path("unplug.txt")), "\r\n");
+    ASSERT_GE(lines.size(), 10u);
+    for (size_t i = 1; i < lines.size(); ++i) {
+        EXPECT_TRUE(IsReadingLine(lines[i])) << lines[i];
+    }
+}
+
 TEST_F(ProgramRun, PortAndLogFailuresGiveTheirExitCodesAndTouchNoFile) {
     auto missing = Run({"--headless", "--port", "7", "--log", Path("never.txt")});
     EXPECT_EQ(missing->Wait(10000), 3);

@@ -17,6 +17,7 @@ public:
     bool Started() const { return FPid > 0; }
     // Text up to and including a newline, or what came before end of file or the time-out.
     std::string StdoutLine(int timeoutMs = 5000) { return ReadLine(FOut, timeoutMs); }
+    std::string StderrLine(int timeoutMs = 5000) { return ReadLine(FErr, timeoutMs); }
     // Everything until end of file, or until no byte came for `quietMs`.
     std::string Stdout(int quietMs = 5000) { return ReadAll(FOut, quietMs); }
     std::string Stderr(int quietMs = 2000) { return ReadAll(FErr, quietMs); }
