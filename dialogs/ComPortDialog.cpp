@@ -25,17 +25,6 @@ constexpr int DeviceTextHeight = 36;
 // COM1, COM2 ...: the port number fills in the pattern.
 constexpr const char* NumberedDeviceName = "COM%d";
 
-// A device path as a DeviceName pattern: a '%' in it stands for itself.
-std::string PathAsDeviceName(const std::string& path) {
-    std::string pattern;
-    for (char c : path) {
-        pattern += c;
-        if (c == '%') {
-            pattern += '%';
-        }
-    }
-    return pattern;
-}
 } // namespace
 
 TComPortForm::TComPortForm() : TDialogForm("Com Port", ClientWidth, ClientHeight) {
@@ -114,7 +103,7 @@ void TComPortForm::OpenPortNumber(int portNum) {
 }
 
 void TComPortForm::OpenDevicePath(const std::string& path) {
-    OpenWith(PathAsDeviceName(path));
+    OpenWith(LiteralDeviceName(path));
 }
 
 void TComPortForm::OpenWith(const std::string& deviceName) {

@@ -2,20 +2,10 @@
 
 #include <exception>
 
+#include "platform/PortNames.h"
 #include "serial/VaCustomComm.h"
 
 TDeviceWatch::TDeviceWatch(TVaCustomComm& comm) : FComm(comm) {}
-
-std::string LiteralDeviceName(const std::string& path) {
-    std::string pattern;
-    for (char c : path) {
-        pattern += c;
-        if (c == '%') {
-            pattern += '%';
-        }
-    }
-    return pattern;
-}
 
 void TDeviceWatch::PortOpened() {
     if (FReopening) {

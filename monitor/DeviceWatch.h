@@ -46,6 +46,3 @@ private:
     bool FNameReplaced = false;
     std::string FUserDeviceName;
 };
-
-// A device path as a device-name pattern that formats to exactly that path.
-std::string LiteralDeviceName(const std::string& path);

@@ -68,6 +68,17 @@ std::vector<std::string> Group(const std::string& sysRoot, const std::string& de
 
 } // namespace
 
+std::string LiteralDeviceName(const std::string& path) {
+    std::string pattern;
+    for (char c : path) {
+        pattern += c;
+        if (c == '%') {
+            pattern += '%';
+        }
+    }
+    return pattern;
+}
+
 int ComPortNumber(const std::string& formedName) {
     const long n = SuffixNumber(formedName, "COM");
     return n > 0 && n <= 0x7FFFFFFF ? static_cast<int>(n) : 0;

@@ -18,3 +18,6 @@ std::vector<std::string> PresentSerialDevices(const std::string& sysRoot = "/sys
 
 // "COM3" -> 3; anything else (COM, COM0, COMx, LPT1) -> 0.
 int ComPortNumber(const std::string& formedName);
+
+// A device path as a device-name pattern that formats to exactly that path: each '%' doubled.
+std::string LiteralDeviceName(const std::string& path);
