@@ -3,26 +3,15 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
-#include <dirent.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "dialogs/PortDescription.h"
+#include "platform/Folders.h"
 #include "platform/PortDirectory.h"
+#include "platform/PortIdentity.h"
 #include "platform/PortNames.h"
 
 namespace {
-
-std::vector<std::string> FolderEntries(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (const dirent* entry = ::readdir(dir)) {
-            names.emplace_back(entry->d_name);
-        }
-        ::closedir(dir);
-    }
-    return names;
-}
 
 std::string RealPath(const std::string& path) {
     char resolved[PATH_MAX];
@@ -43,23 +32,18 @@ bool IsPublished(const std::string& formedName) {
     return ::lstat((PortDirectory() + "/" + formedName).c_str(), &st) == 0;
 }
 
-// The persistent name under `byIdFolder` that leads to `node`, if any.
-std::string ByIdName(const std::string& byIdFolder, const std::string& node) {
-    for (const std::string& name : FolderEntries(byIdFolder)) {
-        if (name[0] != '.' && RealPath(byIdFolder + "/" + name) == node) {
-            return name;
-        }
-    }
-    return {};
+// The persistent name under `byIdFolder` that leads to `device`, if any.
+std::string ByIdName(const std::string& byIdFolder, const std::string& device) {
+    const std::string path = ByIdPath(byIdFolder, device);
+    return path.empty() ? path : path.substr(path.rfind('/') + 1);
 }
 
 std::string Notes(const std::string& formedName, const std::string& device,
                   const std::string& byIdFolder) {
     std::vector<std::string> notes;
-    const std::string node = RealPath(device);
-    if (node.empty()) {
+    if (RealPath(device).empty()) {
         notes.emplace_back("device missing");
-    } else if (std::string byId = ByIdName(byIdFolder, node); !byId.empty()) {
+    } else if (std::string byId = ByIdName(byIdFolder, device); !byId.empty()) {
         notes.push_back(byId);
     }
     if (IsPublished(formedName)) {

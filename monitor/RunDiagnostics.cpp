@@ -3,36 +3,15 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <dirent.h>
 #include <fstream>
-#include <unistd.h>
 
 #include "monitor/MainWindow.h"
+#include "platform/Folders.h"
 
 namespace {
 
 constexpr int BeatMs = 50;
 constexpr int BeatsPerWrite = 1000 / BeatMs;
-
-std::vector<std::string> Entries(const char* folder) {
-    std::vector<std::string> names;
-    if (DIR* dir = ::opendir(folder)) {
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") {
-                names.push_back(name);
-            }
-        }
-        ::closedir(dir);
-    }
-    return names;
-}
-
-std::string LinkTarget(const std::string& path) {
-    char target[4096];
-    const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
-    return n > 0 ? std::string(target, static_cast<size_t>(n)) : std::string();
-}
 
 std::string ThreadName(const std::string& id) {
     std::ifstream in("/proc/self/task/" + id + "/comm");
@@ -135,7 +114,7 @@ void TRunDiagnostics::ErrorShown(const std::string& message) {
 
 void TRunDiagnostics::PortReleased() {
     FDescriptorsAfterClose.clear();
-    for (const std::string& fd : Entries("/proc/self/fd")) {
+    for (const std::string& fd : FolderEntries("/proc/self/fd")) {
         const std::string target = LinkTarget("/proc/self/fd/" + fd);
         // The listing's own descriptor is closed again by now.
         if (!target.empty()) {
@@ -143,7 +122,7 @@ void TRunDiagnostics::PortReleased() {
         }
     }
     FThreadsAfterClose.clear();
-    for (const std::string& id : Entries("/proc/self/task")) {
+    for (const std::string& id : FolderEntries("/proc/self/task")) {
         FThreadsAfterClose.push_back(ThreadName(id));
     }
     FPortReleased = true;

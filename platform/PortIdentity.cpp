@@ -1,12 +1,10 @@
 #include "PortIdentity.h"
 
-#include <algorithm>
 #include <climits>
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
+#include "Folders.h"
 #include "PortDirectory.h"
 
 namespace {
@@ -33,29 +31,16 @@ std::string Absolute(const std::string& path) {
 
 // The node an open descriptor refers to, as the kernel names it.
 std::string NodeOf(int fd) {
-    char target[PATH_MAX];
-    const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    const ssize_t n = ::readlink(link.c_str(), target, sizeof target - 1);
-    return n > 0 ? std::string(target, static_cast<size_t>(n)) : std::string();
+    return LinkTarget("/proc/self/fd/" + std::to_string(fd));
 }
 
 bool PlainName(const std::string& name) {
     return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
 }
 
-// The first by-id name (in name order) that leads to `device`, or empty.
+// The first by-id name (in name order) that leads to `device`, as a path, or empty.
 std::string ByIdName(const std::string& folder, dev_t device) {
-    std::vector<std::string> names;
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (const dirent* entry = ::readdir(dir)) {
-            if (PlainName(entry->d_name)) {
-                names.emplace_back(entry->d_name);
-            }
-        }
-        ::closedir(dir);
-    }
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) {
+    for (const std::string& name : FolderEntries(folder)) {
         const std::string path = folder + "/" + name;
         if (DeviceAt(path) == device) {
             return path;
@@ -99,6 +84,11 @@ TPortIdentity IdentifyOpenPort(const std::string& formedName, int fd,
     identity.Kind = TPortIdentityKind::NodePath;
     identity.Path = identity.Node;
     return identity;
+}
+
+std::string ByIdPath(const std::string& folder, const std::string& devicePath) {
+    const dev_t device = DeviceAt(devicePath);
+    return device != 0 ? ByIdName(folder, device) : std::string();
 }
 
 bool PortPresent(const TPortIdentity& identity) {

@@ -29,6 +29,10 @@ struct TPortIdentityFolders {
 TPortIdentity IdentifyOpenPort(const std::string& formedName, int fd,
                                const TPortIdentityFolders& folders = {});
 
+// The first name under `folder` (a by-id folder), in name order, that leads to the character
+// device at `devicePath`, as a path; empty when none does.
+std::string ByIdPath(const std::string& folder, const std::string& devicePath);
+
 // True when the identified device can be opened again: its path leads to a character device
 // (and, for a port-directory entry, that folder is still safe to follow).
 bool PortPresent(const TPortIdentity& identity);

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <dirent.h>
 #include <fstream>
 #include <sys/stat.h>
 
+#include "Folders.h"
 #include "PortDirectory.h"
 
 namespace {
@@ -48,15 +48,11 @@ bool HasHardware(const std::string& sysRoot, const std::string& name) {
 std::vector<std::string> Group(const std::string& sysRoot, const std::string& devRoot,
                                const std::string& prefix) {
     std::vector<std::pair<long, std::string>> found;
-    if (DIR* dir = opendir(sysRoot.c_str())) {
-        while (const dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            const long n = SuffixNumber(name, prefix);
-            if (n >= 0 && HasHardware(sysRoot, name) && Exists(devRoot + "/" + name)) {
-                found.emplace_back(n, devRoot + "/" + name);
-            }
+    for (const std::string& name : FolderEntries(sysRoot)) {
+        const long n = SuffixNumber(name, prefix);
+        if (n >= 0 && HasHardware(sysRoot, name) && Exists(devRoot + "/" + name)) {
+            found.emplace_back(n, devRoot + "/" + name);
         }
-        closedir(dir);
     }
     std::sort(found.begin(), found.end());
     std::vector<std::string> paths;

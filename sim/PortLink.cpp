@@ -6,21 +6,12 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "platform/Folders.h"
 #include "platform/PortDirectory.h"
 
 std::string ComName(int portNumber) {
     return "COM" + std::to_string(portNumber);
 }
-
-namespace {
-
-std::string ReadLink(const std::string& path) {
-    char buffer[4096];
-    const ssize_t n = readlink(path.c_str(), buffer, sizeof buffer - 1);
-    return n < 0 ? std::string() : std::string(buffer, static_cast<size_t>(n));
-}
-
-} // namespace
 
 void TPortLink::Publish(const std::string& directory, int portNumber, const std::string& target) {
     Remove();
@@ -55,7 +46,7 @@ void TPortLink::Remove() {
     if (FPath.empty()) {
         return;
     }
-    if (ReadLink(FPath) == FTarget) {
+    if (LinkTarget(FPath) == FTarget) {
         unlink(FPath.c_str());
     }
     FPath.clear();
