@@ -127,20 +127,6 @@ int RunWindowsUnseen(const TCommandLine& commandLine) {
 
 } // namespace
 
-std::string LinkStatusText(TLinkStatus status) {
-    switch (status) {
-    case TLinkStatus::Online:
-        return "ONLINE";
-    case TLinkStatus::Offline:
-        return "OFFLINE";
-    case TLinkStatus::DeviceGone:
-        return "DEVICE GONE";
-    case TLinkStatus::Reconnected:
-        return "RECONNECTED";
-    }
-    return "?";
-}
-
 int RunHeadless(const TCommandLine& commandLine) {
     // A reader that goes away must not kill the process before the log is closed.
     std::signal(SIGPIPE, SIG_IGN);

@@ -5,14 +5,7 @@
 // a line in the log's format, flushed at once; link changes and errors go to standard error.
 // The run ends after --duration, on SIGINT, SIGTERM or SIGHUP, or when standard output is
 // closed; the port and the log are closed as on a normal end.
-#include <string>
-
 #include "app/CommandLine.h"
-
-enum class TLinkStatus;
 
 // Runs until the end and returns the exit code. The application object must exist.
 int RunHeadless(const TCommandLine& commandLine);
-
-// The word standard error shows for a link change: ONLINE, OFFLINE, DEVICE GONE, RECONNECTED.
-std::string LinkStatusText(TLinkStatus status);

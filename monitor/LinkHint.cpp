@@ -1,5 +1,19 @@
 #include "LinkHint.h"
 
+std::string LinkStatusText(TLinkStatus status) {
+    switch (status) {
+    case TLinkStatus::Online:
+        return "ONLINE";
+    case TLinkStatus::Offline:
+        return "OFFLINE";
+    case TLinkStatus::DeviceGone:
+        return "DEVICE GONE";
+    case TLinkStatus::Reconnected:
+        return "RECONNECTED";
+    }
+    return "?";
+}
+
 std::string OfflineHint(TOfflineReason reason, const std::string& portName,
                         const std::string& device) {
     switch (reason) {

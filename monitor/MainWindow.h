@@ -11,6 +11,7 @@
 #include <string>
 
 #include "monitor/DataLog.h"
+#include "monitor/LinkHint.h" // TLinkStatus
 
 class QAction;
 class QFileDialog;
@@ -55,11 +56,6 @@ struct TDecodedReading {
     double Volts = 0;
     bool Warmup = false;
 };
-
-// What the link lamps say. `Online`: the controller answers; `Offline`: the port is open but
-// nothing arrives; `DeviceGone`: the opened device has disappeared (unplugged, hung up) and
-// the program waits for it to return; `Reconnected`: that device is back and open again.
-enum class TLinkStatus { Online, Offline, DeviceGone, Reconnected };
 
 // Puts every unit-level variable back to its start value (the log is closed).
 void ResetSerialTestState();

@@ -1,5 +1,6 @@
 #include "RunDiagnostics.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -20,18 +21,13 @@ std::string ThreadName(const std::string& id) {
     return name;
 }
 
-const char* StatusName(TLinkStatus status) {
-    switch (status) {
-    case TLinkStatus::Online:
-        return "online";
-    case TLinkStatus::Offline:
-        return "offline";
-    case TLinkStatus::DeviceGone:
-        return "device_gone";
-    case TLinkStatus::Reconnected:
-        return "reconnected";
+// The link change's word as a figure's name: "DEVICE GONE" counts as status_device_gone.
+std::string StatusName(TLinkStatus status) {
+    std::string name = LinkStatusText(status);
+    for (char& c : name) {
+        c = c == ' ' ? '_' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
-    return "other";
+    return name;
 }
 
 } // namespace
