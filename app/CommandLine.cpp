@@ -5,9 +5,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <climits>
+#include <cstdio>
 #include <sys/stat.h>
 #include <vector>
 
+#include "dialogs/PortSpinEdit.h" // MinPortNumber, MaxPortNumber
 #include "platform/PortNames.h"
 
 #ifndef UEGO4100_VERSION
@@ -16,8 +18,6 @@
 
 namespace {
 
-constexpr int MinPort = 1;
-constexpr int MaxPort = 255;
 // The end of a headless run is one timer; its interval is a signed count of milliseconds.
 constexpr double MaxDurationSeconds = INT_MAX / 1000;
 
@@ -99,7 +99,7 @@ bool ParsePort(const QString& value, TCommandLine& commandLine, QString& error) 
         number = ComPortNumber(value.toStdString());
         isNumber = number > 0;
     }
-    if (isNumber && number >= MinPort && number <= MaxPort) {
+    if (isNumber && number >= MinPortNumber && number <= MaxPortNumber) {
         commandLine.PortNumber = number;
         return true;
     }
@@ -172,6 +172,11 @@ bool ParseCommandLine(const QStringList& arguments, TCommandLine& commandLine, Q
         return false;
     }
     return CheckCombination(parser, commandLine, error);
+}
+
+void PrintProgramError(const std::string& message) {
+    std::fprintf(stderr, "uego4100: %s\n", message.c_str());
+    std::fflush(stderr);
 }
 
 QString UsageText() {

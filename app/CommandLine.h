@@ -31,6 +31,9 @@ struct TCommandLine {
 // one-line `error`.
 bool ParseCommandLine(const QStringList& arguments, TCommandLine& commandLine, QString& error);
 
+// One line on standard error: "uego4100: " and the message.
+void PrintProgramError(const std::string& message);
+
 // The --help text: every option and the exit codes.
 QString UsageText();
 // "uego4100 " followed by the version.

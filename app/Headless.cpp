@@ -32,11 +32,6 @@ protected:
     }
 };
 
-void PrintError(const std::string& message) {
-    std::fprintf(stderr, "uego4100: %s\n", message.c_str());
-    std::fflush(stderr);
-}
-
 // Closing goes through the event loop, never from inside a receive notification.
 void EndRunSoon() {
     QTimer::singleShot(0, Form1, [] { Form1->close(); });
@@ -71,7 +66,7 @@ public:
 
 private:
     void Report(const std::string& message) {
-        PrintError(message);
+        PrintProgramError(message);
         if (FLogRequested && !LogOn && !FLogFailed) {
             FLogFailed = true;
             EndRunSoon();
@@ -88,7 +83,7 @@ int Start(const TCommandLine& commandLine) {
     try {
         OpenCommandLinePort(commandLine);
     } catch (const std::exception& e) {
-        PrintError(e.what());
+        PrintProgramError(e.what());
         return ExitPort;
     }
     if (!Form1->VaComm1->Active()) {
@@ -97,7 +92,7 @@ int Start(const TCommandLine& commandLine) {
     try {
         StartCommandLineLog(commandLine);
     } catch (const std::exception& e) {
-        PrintError(e.what());
+        PrintProgramError(e.what());
         return ExitLog;
     }
     return ExitOk;

@@ -28,10 +28,6 @@ QStringList ArgumentsAfterName(int argc, char* argv[]) {
     return arguments;
 }
 
-void PrintError(const std::string& message) {
-    std::fprintf(stderr, "uego4100: %s\n", message.c_str());
-}
-
 // The answers that need no window: help, version, port list. Returns true when one was given.
 bool AnswerWithoutWindow(const TCommandLine& commandLine) {
     if (commandLine.Help) {
@@ -73,15 +69,15 @@ int main(int argc, char* argv[]) {
         if (reason.endsWith('.')) {
             reason.chop(1);
         }
-        PrintError(reason.toStdString() + "; see uego4100 --help");
+        PrintProgramError(reason.toStdString() + "; see uego4100 --help");
         return ExitUsage;
     }
     if (AnswerWithoutWindow(commandLine)) {
         return ExitOk;
     }
     if (LogFileRefused(commandLine)) {
-        PrintError(commandLine.LogFile + " exists; it is left as it is (give --overwrite to "
-                                         "replace it)");
+        PrintProgramError(commandLine.LogFile + " exists; it is left as it is (give --overwrite to "
+                                                "replace it)");
         return ExitLog;
     }
     if (commandLine.Headless) {
