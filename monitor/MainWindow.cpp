@@ -118,10 +118,7 @@ void TForm1::LinkTick() {
     ++Offline_count;
     if (Offline_count > 10) {
         const bool wasOffline = OFFLINE->Checked();
-        OFFLINE->SetChecked(true);
-        Offline_count = 10;
-        SetLinkMenuEnabled(false);
-        ONLINE->SetChecked(false);
+        ShowLinkDown();
         if (!wasOffline) {
             UpdateOfflineHint();
             emit LinkStatusChanged(TLinkStatus::Offline);
@@ -139,6 +136,15 @@ void TForm1::LinkActivity() {
         UpdateOfflineHint();
         emit LinkStatusChanged(TLinkStatus::Online);
     }
+}
+
+// OFFLINE lit, ONLINE out, the setup items that need the controller disabled; the watchdog
+// count stays at its limit until a reply comes.
+void TForm1::ShowLinkDown() {
+    Offline_count = 10;
+    OFFLINE->SetChecked(true);
+    SetLinkMenuEnabled(false);
+    ONLINE->SetChecked(false);
 }
 
 // ---- lost device and reconnect ---------------------------------------------------------
@@ -181,10 +187,7 @@ void TForm1::ReconnectTimerTimer(TTimer* /*Sender*/) {
 
 // The link is down for certain: the lamps say so at once, without waiting for the watchdog.
 void TForm1::ShowDeviceGone() {
-    Offline_count = 10;
-    OFFLINE->SetChecked(true);
-    SetLinkMenuEnabled(false);
-    ONLINE->SetChecked(false);
+    ShowLinkDown();
     if (ComPortForm != nullptr) {
         ComPortForm->AbLED2->SetChecked(false);
     }

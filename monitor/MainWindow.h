@@ -156,6 +156,7 @@ private:
     bool ChooseLogFile(std::string& path);
     void CreateDeviceWatch();
     void PortStateChanged();
+    void ShowLinkDown();
     void ShowDeviceGone();
     void ShowReconnected();
     void UpdateOfflineHint();
