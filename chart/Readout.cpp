@@ -27,10 +27,7 @@ void SetColumn(TReadoutTexts& texts, TReadoutColumn column, double lambda, doubl
 } // namespace
 
 std::string TimeOfDayText(double epochSeconds, const TRegionalSettings& rs) {
-    const std::time_t seconds = static_cast<std::time_t>(std::floor(epochSeconds));
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    return TimeToStr(local, rs);
+    return TimeToStr(LocalTimeAt(static_cast<std::time_t>(std::floor(epochSeconds))), rs);
 }
 
 TReadoutTexts MakeReadout(const TSeriesPoint* newest, const TSpanStats& stats, double spanSeconds,

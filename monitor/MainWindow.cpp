@@ -270,7 +270,8 @@ void TForm1::LiveDataReply() {
     Meter1->SetValue(static_cast<float>(shown));
     TDecodedReading reading;
     reading.When = std::chrono::system_clock::now();
-    reading.LocalTime = LocalNow();
+    // The log line's time of day is the chart's time of the same reading.
+    reading.LocalTime = LocalTimeAt(std::chrono::system_clock::to_time_t(reading.When));
     reading.Lambda = Lambda;
     reading.Volts = Value1->Value();
     reading.Warmup = WarmupLED->Checked();

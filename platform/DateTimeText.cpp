@@ -196,9 +196,12 @@ struct TDateTimeWriter {
 } // namespace
 
 std::tm LocalNow() {
-    const std::time_t now = std::time(nullptr);
+    return LocalTimeAt(std::time(nullptr));
+}
+
+std::tm LocalTimeAt(std::time_t when) {
     std::tm result{};
-    localtime_r(&now, &result);
+    localtime_r(&when, &result);
     return result;
 }
 

@@ -7,6 +7,8 @@
 
 // Local time now, broken down.
 std::tm LocalNow();
+// The local time of `when`, broken down.
+std::tm LocalTimeAt(std::time_t when);
 // Date or time picture tokens as described in Regional.h. Fields shorter than their token
 // show without padding; names (ddd, dddd, mmm, mmmm) are English.
 std::string FormatDateTime(const std::string& picture, const std::tm& when,
