@@ -13,6 +13,7 @@
 #include "dialogs/TextFit.h"
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
+#include "platform/QtBind.h"
 #include "platform/QtTimer.h"
 #include "serial/VaComm.h"
 #include "widgets/AbLED.h"
@@ -86,13 +87,6 @@ void FitClientArea(QMainWindow* window) {
     const QSize client = window->centralWidget()->size();
     window->resize(window->width() + ClientWidth - client.width(),
                    window->height() + ClientHeight - client.height());
-}
-
-// Connects a toolkit signal to a handler through the error guard.
-template <class Sender, class Signal, class Handler>
-void Bind(Sender* sender, Signal signal, TForm1* form, Handler handler) {
-    QObject::connect(sender, signal, form,
-                     [form, handler] { GuardedCall([&] { (form->*handler)(); }); });
 }
 
 } // namespace

@@ -22,6 +22,7 @@
 #include "platform/ErrorDisplay.h"
 #include "platform/Exception.h"
 #include "platform/Formatting.h"
+#include "platform/QtBind.h"
 
 namespace {
 
@@ -48,19 +49,6 @@ void SetText(QLabel* label, const std::string& text) {
     if (label->text() != shown) {
         label->setText(shown);
     }
-}
-
-// Connects a toolkit signal to a handler through the error guard; the handler takes the
-// signal's one argument, or none.
-template <class Sender, class Signal, class Form>
-void Bind(Sender* sender, Signal signal, Form* form, void (Form::*handler)()) {
-    QObject::connect(sender, signal, form,
-                     [form, handler] { GuardedCall([&] { (form->*handler)(); }); });
-}
-template <class Sender, class Signal, class Form, class Arg>
-void Bind(Sender* sender, Signal signal, Form* form, void (Form::*handler)(Arg)) {
-    QObject::connect(sender, signal, form,
-                     [form, handler](Arg arg) { GuardedCall([&] { (form->*handler)(arg); }); });
 }
 
 std::string ChosenFile(QFileDialog* dialog) {

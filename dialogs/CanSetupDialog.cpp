@@ -10,6 +10,7 @@
 
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
+#include "platform/QtBind.h"
 #include "platform/QtTimer.h"
 #include "protocol/Requests.h"
 #include "serial/VaComm.h"
@@ -82,14 +83,10 @@ TCANform::TCANform() : TSetupForm("CAN Setup", 353, 242) {
     Timer1 = CreateProgressTimer(this);
     Timer1->OnTimer = [this](TTimer* sender) { Timer1Timer(sender); };
 
-    const auto bind = [this](QAbstractButton* button, void (TCANform::*handler)()) {
-        connect(button, &QAbstractButton::clicked, this,
-                [this, handler] { GuardedCall([this, handler] { (this->*handler)(); }); });
-    };
-    bind(Button1, &TCANform::Button1Click);
-    bind(Button2, &TCANform::Button2Click);
+    Bind(Button1, &QAbstractButton::clicked, this, &TCANform::Button1Click);
+    Bind(Button2, &QAbstractButton::clicked, this, &TCANform::Button2Click);
     for (const TSpeedButton& s : SpeedButtons()) {
-        bind(s.Button, s.Click);
+        Bind(s.Button, &QAbstractButton::clicked, this, s.Click);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/PortNames.h"
+#include "platform/QtBind.h"
 #include "serial/VaComm.h"
 #include "widgets/AbLED.h"
 #include "widgets/AbSwitch.h"
@@ -47,10 +48,8 @@ TComPortForm::TComPortForm() : TDialogForm("Com Port", ClientWidth, ClientHeight
     DeviceText->setGeometry(6, 128, 311, DeviceTextHeight);
     DeviceText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     DeviceText->setWordWrap(true);
-    connect(Button1, &QPushButton::clicked, this,
-            [this] { GuardedCall([this] { Button1Click(); }); });
-    connect(SpinEdit2, &QSpinBox::valueChanged, this,
-            [this] { GuardedCall([this] { UpdateDeviceText(); }); });
+    Bind(Button1, &QPushButton::clicked, this, &TComPortForm::Button1Click);
+    Bind(SpinEdit2, &QSpinBox::valueChanged, this, &TComPortForm::UpdateDeviceText);
     // The window cannot be moved in the original design; a window manager's move command
     // cannot be withdrawn from here, so the dialog is re-centred whenever it is shown instead.
 }

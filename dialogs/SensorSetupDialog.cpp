@@ -9,6 +9,7 @@
 #include "dialogs/TextFit.h"
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
+#include "platform/QtBind.h"
 #include "platform/QtTimer.h"
 #include "protocol/Conversions.h"
 #include "protocol/Requests.h"
@@ -61,10 +62,8 @@ TCalForm::TCalForm() : TSetupForm("Sensor Setup", 389, 174) {
     ProgressBar1 = CreateProgressBar(this, "ProgressBar1", QRect(120, 130, 150, 17));
     Timer1 = CreateProgressTimer(this);
     Timer1->OnTimer = [this](TTimer* sender) { Timer1Timer(sender); };
-    connect(ReadButton1, &QPushButton::clicked, this,
-            [this] { GuardedCall([this] { ReadButton1Click(); }); });
-    connect(WriteButton2, &QPushButton::clicked, this,
-            [this] { GuardedCall([this] { WriteButton2Click(); }); });
+    Bind(ReadButton1, &QPushButton::clicked, this, &TCalForm::ReadButton1Click);
+    Bind(WriteButton2, &QPushButton::clicked, this, &TCalForm::WriteButton2Click);
     FormCreate();
 }
 
