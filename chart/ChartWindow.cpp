@@ -160,9 +160,11 @@ void TChartForm::AddReading(const TDecodedReading& reading) {
         if (!isVisible() || Replaying() || !FSpan.Following()) {
             return;
         }
-        const auto [from, to] = FSpan.Range(NewestTime());
-        UpdateReadout(from, to);
-        ScheduleRedraw();
+        // The readout shows every reading; a redraw brings it up to date as well.
+        if (!RedrawIfDue()) {
+            const auto [from, to] = FSpan.Range(NewestTime());
+            UpdateReadout(from, to);
+        }
     });
 }
 
@@ -182,7 +184,7 @@ double TChartForm::NewestTime() const {
 
 // ---- drawing ---------------------------------------------------------------------------
 
-void TChartForm::ScheduleRedraw() {
+bool TChartForm::RedrawIfDue() {
     // A column of the plot stands for span / width seconds: redrawing more often than a
     // column fills changes little, so long spans redraw less often, but at least once a second.
     const double perColumnMs = 1000 * FSpan.Seconds() / Plot->Columns();
@@ -190,9 +192,12 @@ void TChartForm::ScheduleRedraw() {
     const qint64 since = FSinceRedraw.elapsed();
     if (since >= interval) {
         Redraw();
-    } else if (!FRedrawTimer->isActive()) {
+        return true;
+    }
+    if (!FRedrawTimer->isActive()) {
         FRedrawTimer->start(static_cast<int>(interval - since));
     }
+    return false;
 }
 
 void TChartForm::Redraw() {

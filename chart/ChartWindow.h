@@ -103,7 +103,9 @@ private:
     void ApplySettings();
     void PlaceBesideOwner();
 
-    void ScheduleRedraw();
+    // Redraws now when the last redraw is old enough and returns true; otherwise makes sure a
+    // redraw follows in time and returns false.
+    bool RedrawIfDue();
     void UpdateReadout(double from, double to);
     void ApplyFuel();
     void SetRatioMessage(const QString& text);
