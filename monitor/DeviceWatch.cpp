@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "platform/PortNames.h"
+#include "platform/ScopedFlag.h"
 #include "serial/VaCustomComm.h"
 
 TDeviceWatch::TDeviceWatch(TVaCustomComm& comm) : FComm(comm) {}
@@ -58,11 +59,7 @@ TDeviceWatch::TChange TDeviceWatch::Check() {
 // ordinary Open cannot map the COM number to anything else. A device that is not ready yet
 // (permissions still being set, held elsewhere) is tried again at the next look.
 bool TDeviceWatch::Reopen() {
-    struct TReopening {
-        bool& Flag;
-        explicit TReopening(bool& flag) : Flag(flag) { Flag = true; }
-        ~TReopening() { Flag = false; }
-    } reopening(FReopening);
+    const TScopedFlag reopening(FReopening);
     if (FComm.Active()) {
         FComm.Close();
     }

@@ -8,6 +8,7 @@
 #include "VaCommWriteThread.h"
 #include "VaMessages.h"
 #include "platform/ErrorDisplay.h"
+#include "platform/ScopedFlag.h"
 #include "platform/SerialDevice.h"
 #include "platform/Tick.h"
 
@@ -342,11 +343,7 @@ void TVaCustomComm::Close() {
     {
         // Cleared however this block is left: a Close that raised while stopping a thread
         // must not leave the port unclosable.
-        struct TClosingMark {
-            bool& Flag;
-            explicit TClosingMark(bool& flag) : Flag(flag) { Flag = true; }
-            ~TClosingMark() { Flag = false; }
-        } closing(FClosing);
+        const TScopedFlag closing(FClosing);
         {
             std::lock_guard<TCriticalSection> g(FGlobalSection);
             DestroyThreads();
