@@ -373,11 +373,7 @@ void TChartForm::OpenLogFile(const std::string& path) {
     setWindowTitle(QString::fromStdString("Lambda Chart - " + name));
     FReplayStatus = name + ": " + std::to_string(log.Readings.size()) + " readings";
     if (log.Date) {
-        std::tm date{};
-        date.tm_year = day.Year - 1900;
-        date.tm_mon = day.Month - 1;
-        date.tm_mday = day.Day;
-        FReplayStatus += " from " + DateToStr(date);
+        FReplayStatus += " from " + DateToStr(CalendarDay(day));
     }
     FReplayStatus += log.SkippedLines == 0
                          ? "."

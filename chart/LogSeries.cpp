@@ -2,12 +2,17 @@
 
 #include <ctime>
 
-double LocalMidnight(const TLogDate& date) {
+std::tm CalendarDay(const TLogDate& date) {
     std::tm day{};
     day.tm_year = date.Year - 1900;
     day.tm_mon = date.Month - 1;
     day.tm_mday = date.Day;
     day.tm_isdst = -1;
+    return day;
+}
+
+double LocalMidnight(const TLogDate& date) {
+    std::tm day = CalendarDay(date);
     return static_cast<double>(std::mktime(&day));
 }
 

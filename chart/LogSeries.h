@@ -2,6 +2,7 @@
 // How readings become a series for the chart: live ones as they are decoded, and a whole
 // data log read back for replay.
 #include <cstddef>
+#include <ctime>
 
 #include "LambdaSeries.h"
 #include "monitor/LogReader.h"
@@ -16,6 +17,8 @@ constexpr double LiveGapSeconds = 1.0;
 // 1 + 1/n seconds (1.1 s at ten a second): the line breaks just above one second.
 constexpr double LogGapSeconds = 1.05;
 
+// Midnight at the start of `date`, broken down (daylight saving time left to the library).
+std::tm CalendarDay(const TLogDate& date);
 // Seconds since the epoch at the start of `date` in local time.
 double LocalMidnight(const TLogDate& date);
 
