@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "dialogs/PortSpinEdit.h" // MinPortNumber, MaxPortNumber
-#include "platform/PortNames.h"
+#include "ports/PortNames.h"
 
 #ifndef UEGO4100_VERSION
 #define UEGO4100_VERSION "unknown"

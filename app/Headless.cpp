@@ -10,10 +10,10 @@
 #include "app/CommandLineActions.h"
 #include "app/QuitOnSignal.h"
 #include "app/Startup.h"
+#include "format/Formatting.h"
 #include "monitor/LogFormat.h"
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
-#include "platform/Formatting.h"
 #include "serial/VaComm.h"
 
 namespace {

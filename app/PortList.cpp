@@ -6,10 +6,10 @@
 #include <sys/stat.h>
 
 #include "dialogs/PortDescription.h"
-#include "platform/Folders.h"
-#include "platform/PortDirectory.h"
-#include "platform/PortIdentity.h"
-#include "platform/PortNames.h"
+#include "ports/Folders.h"
+#include "ports/PortDirectory.h"
+#include "ports/PortIdentity.h"
+#include "ports/PortNames.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 
 void CreateApplicationWindows() {
     Form1 = new TForm1();
-    CalForm = new TCalForm();
-    CANform = new TCANform();
-    AboutForm = new TAboutForm();
-    ComPortForm = new TComPortForm();
+    CalForm = new TCalForm(*Form1);
+    CANform = new TCANform(*Form1);
+    AboutForm = new TAboutForm(Form1);
+    ComPortForm = new TComPortForm(*Form1);
 }
 
 void DestroyApplicationWindows() {

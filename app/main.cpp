@@ -12,9 +12,9 @@
 #include "app/PortList.h"
 #include "app/QuitOnSignal.h"
 #include "app/Startup.h"
+#include "format/QtRegional.h"
 #include "monitor/MainWindow.h"
 #include "platform/QtErrorDisplay.h"
-#include "platform/QtRegional.h"
 #include "platform/QtSynchronize.h"
 #include "platform/Synchronize.h"
 

@@ -20,10 +20,10 @@
 #include "chart/LambdaPlot.h"
 #include "chart/LogSeries.h"
 #include "chart/SeriesDecimation.h"
+#include "format/Formatting.h"
 #include "monitor/DataLog.h"
 #include "monitor/LogFormat.h"
 #include "monitor/LogReader.h"
-#include "platform/Formatting.h"
 #include "platform/Synchronize.h"
 
 namespace {

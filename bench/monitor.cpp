@@ -25,9 +25,9 @@
 #include "dialogs/ComPortDialog.h"
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
-#include "platform/PortDirectory.h"
 #include "platform/QtSynchronize.h"
 #include "platform/Synchronize.h"
+#include "ports/PortDirectory.h"
 #include "serial/VaComm.h"
 #include "sim/Simulator.h"
 

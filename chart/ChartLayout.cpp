@@ -11,7 +11,7 @@
 #include "ChartWindow.h"
 #include "Fuels.h"
 #include "LambdaPlot.h"
-#include "platform/Formatting.h"
+#include "format/Formatting.h"
 
 namespace {
 

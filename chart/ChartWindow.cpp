@@ -18,10 +18,10 @@
 #include "Fuels.h"
 #include "LambdaPlot.h"
 #include "LogSeries.h"
+#include "format/Formatting.h"
 #include "monitor/LogReader.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/Exception.h"
-#include "platform/Formatting.h"
 #include "platform/QtBind.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <ctime>
 
 #include "Fuels.h"
-#include "platform/Formatting.h"
+#include "format/Formatting.h"
 
 namespace {
 

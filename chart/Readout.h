@@ -5,7 +5,7 @@
 #include <string>
 
 #include "LambdaSeries.h"
-#include "platform/Regional.h"
+#include "format/Regional.h"
 
 // Columns of the readout.
 enum TReadoutColumn { rcNewest, rcMin, rcMax, rcMean, rcCount };

@@ -23,7 +23,7 @@ QLabel* MakeCentredLabel(QWidget* parent, const char* name, const QString& text,
 }
 } // namespace
 
-TAboutForm::TAboutForm() : TDialogForm("About", 326, 215) {
+TAboutForm::TAboutForm(QWidget* mainWindow) : TDialogForm(mainWindow, "About", 326, 215) {
     setObjectName("AboutForm");
     StaticText1 =
         MakeCentredLabel(this, "StaticText1", "WBX4100 Uego Interface", QRect(92, 7, 123, 17));

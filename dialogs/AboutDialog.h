@@ -8,7 +8,7 @@ class QLabel;
 class TAboutForm : public TDialogForm {
     Q_OBJECT
 public:
-    TAboutForm();
+    explicit TAboutForm(QWidget* mainWindow);
 
     QLabel* StaticText1 = nullptr;
     QLabel* StaticText4 = nullptr;

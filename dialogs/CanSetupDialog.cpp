@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/QtBind.h"
 #include "platform/QtTimer.h"
@@ -56,7 +55,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int x, in
 }
 } // namespace
 
-TCANform::TCANform() : TSetupForm("CAN Setup", 353, 242) {
+TCANform::TCANform(TDialogLine& line) : TSetupForm(line, "CAN Setup", 353, 242) {
     setObjectName("CANform");
     CANAbNumEdit2 = CreateCANAbNumEdit2(this);
     CANAbNumEdit2->setGeometry(72, 28, 65, 21);
@@ -106,24 +105,23 @@ std::array<TCANform::TSpeedButton, 5> TCANform::SpeedButtons() const {
 
 void TCANform::FormShow() {
     ProgressBar2->hide();
-    CALrequest = false;
-    CANrequest = false;
+    FLine.ExpectReply(TExpectedReply::None);
 }
 
 void TCANform::RadioButton1Click() {
-    CANspeed = 9;
+    FLine.SetCanSpeed(9);
 }
 void TCANform::RadioButton2Click() {
-    CANspeed = 7;
+    FLine.SetCanSpeed(7);
 }
 void TCANform::RadioButton3Click() {
-    CANspeed = 3;
+    FLine.SetCanSpeed(3);
 }
 void TCANform::RadioButton4Click() {
-    CANspeed = 1;
+    FLine.SetCanSpeed(1);
 }
 void TCANform::RadioButton5Click() {
-    CANspeed = 0;
+    FLine.SetCanSpeed(0);
 }
 
 void TCANform::CheckSpeedButton(uint8_t code) {
@@ -136,12 +134,11 @@ void TCANform::CheckSpeedButton(uint8_t code) {
 }
 
 void TCANform::Button1Click() {
-    Form1->AbToggleSwitch1->SetChecked(false);
-    Form1->VaComm1->PurgeRead();
+    FLine.SetPolling(false);
+    FLine.PurgeRead();
     SendCanRead(PortSink());
     StartProgress(ProgressBar2, Timer1);
-    CANrequest = true;
-    CALrequest = false;
+    FLine.ExpectReply(TExpectedReply::Can);
 }
 
 void TCANform::Button2Click() {
@@ -151,7 +148,7 @@ void TCANform::Button2Click() {
     // Neither polling nor the receive buffer is touched: the dialog has stopped polling on
     // activation, and the answer to the write is discarded by the next purge undecoded.
     const auto address = static_cast<uint16_t>(CANAbNumEdit2->ValueAsInt());
-    SendCanWrite(PortSink(), address, CANspeed);
+    SendCanWrite(PortSink(), address, FLine.CanSpeed());
     StartProgress(ProgressBar2, Timer1);
     ShowNote(CanPowerCycleNote);
 }

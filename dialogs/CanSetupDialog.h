@@ -27,7 +27,7 @@ public:
     // Shows a note and returns once the user has acknowledged it.
     using TNoteDisplay = std::function<void(QWidget* parent, const QString& text)>;
 
-    TCANform();
+    explicit TCANform(TDialogLine& line);
 
     // Replaces the note display (a modal message box with OK; tests answer it themselves).
     // An empty display restores the message box. Returns the previous one.

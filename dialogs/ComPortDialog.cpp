@@ -1,6 +1,5 @@
 #include "ComPortDialog.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -8,13 +7,11 @@
 
 #include "dialogs/PortDescription.h"
 #include "dialogs/PortSpinEdit.h"
-#include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
-#include "platform/PortNames.h"
 #include "platform/QtBind.h"
+#include "ports/PortNames.h"
 #include "serial/VaComm.h"
 #include "widgets/AbLED.h"
-#include "widgets/AbSwitch.h"
 
 TComPortForm* ComPortForm = nullptr;
 
@@ -28,7 +25,8 @@ constexpr const char* NumberedDeviceName = "COM%d";
 
 } // namespace
 
-TComPortForm::TComPortForm() : TDialogForm("Com Port", ClientWidth, ClientHeight) {
+TComPortForm::TComPortForm(TDialogLine& line)
+    : TDialogForm(line.MainWindow(), "Com Port", ClientWidth, ClientHeight), FLine(line) {
     setObjectName("ComPortForm");
     SpinEdit2 = new TPortSpinEdit(this);
     SpinEdit2->setObjectName("SpinEdit2");
@@ -85,10 +83,9 @@ void TComPortForm::FormActivate() {
 
 void TComPortForm::FormClose() {
     SetMainWindowEnabled(true);
-    if (!Form1->VaComm1->Active()) {
+    if (!FLine.Port()->Active()) {
         AbLED2->SetChecked(false);
-        Form1->Calibration1->setEnabled(false);
-        Form1->CANSetup1->setEnabled(false);
+        FLine.SetLinkMenuEnabled(false);
     }
 }
 
@@ -107,8 +104,8 @@ void TComPortForm::OpenDevicePath(const std::string& path) {
 
 void TComPortForm::OpenWith(const std::string& deviceName) {
     // The user's choice replaces any waiting for a lost device.
-    Form1->ForgetLostDevice();
-    TVaComm* comm = Form1->VaComm1;
+    FLine.ForgetLostDevice();
+    TVaComm* comm = FLine.Port();
     AbLED2->SetChecked(false);
     if (comm->Active()) {
         comm->Close();
@@ -122,20 +119,18 @@ void TComPortForm::OpenWith(const std::string& deviceName) {
     OpenPort();
     if (comm->Active()) {
         AbLED2->SetChecked(true);
-        Form1->Calibration1->setEnabled(true);
-        Form1->CANSetup1->setEnabled(true);
-        Form1->AbToggleSwitch1->SetChecked(true);
+        FLine.SetLinkMenuEnabled(true);
+        FLine.SetPolling(true);
     } else {
         AbLED2->SetChecked(false);
-        Form1->Calibration1->setEnabled(false);
-        Form1->CANSetup1->setEnabled(false);
-        Form1->AbToggleSwitch1->SetChecked(false);
+        FLine.SetLinkMenuEnabled(false);
+        FLine.SetPolling(false);
     }
 }
 
 void TComPortForm::OpenPort() {
     try {
-        Form1->VaComm1->Open();
+        FLine.Port()->Open();
     } catch (const std::exception& e) {
         // Only adds a line to the dialog; the error itself goes on to the error display.
         ShowAccessHint(e.what());
@@ -148,6 +143,6 @@ void TComPortForm::ShowAccessHint(const std::string& error) {
         return;
     }
     std::string device;
-    ResolvePortName(Form1->VaComm1->GetDeviceName(), device);
+    ResolvePortName(FLine.Port()->GetDeviceName(), device);
     SetDeviceText(DeviceText->text() + "\n" + QString::fromStdString(AccessHint(device)));
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dialogs/DialogForm.h"
+#include "dialogs/DialogLine.h"
 
 class QLabel;
 class QPushButton;
@@ -14,7 +15,7 @@ class TAbLED;
 class TComPortForm : public TDialogForm {
     Q_OBJECT
 public:
-    TComPortForm();
+    explicit TComPortForm(TDialogLine& line);
 
     void Button1Click();
     // Opens port `portNum` as choosing it in the field and pressing "Open" does.
@@ -46,6 +47,8 @@ private:
     void OpenWith(const std::string& deviceName);
     void OpenPort();
     void ShowAccessHint(const std::string& error);
+
+    TDialogLine& FLine;
 };
 
 extern TComPortForm* ComPortForm;

@@ -7,7 +7,6 @@
 #include <QWindow>
 #include <utility>
 
-#include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 
 namespace {
@@ -33,9 +32,11 @@ void TrackFocusWindows() {
 }
 } // namespace
 
-TDialogForm::TDialogForm(const QString& caption, int clientWidth, int clientHeight)
+TDialogForm::TDialogForm(QWidget* mainWindow, const QString& caption, int clientWidth,
+                         int clientHeight)
     : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                           Qt::MSWindowsFixedSizeDialogHint) {
+                           Qt::MSWindowsFixedSizeDialogHint),
+      FMainWindow(mainWindow) {
     setWindowTitle(caption);
     setFixedSize(clientWidth, clientHeight);
     QFont f("Tahoma");
@@ -46,16 +47,16 @@ TDialogForm::TDialogForm(const QString& caption, int clientWidth, int clientHeig
     TrackFocusWindows();
 }
 
-void SetMainWindowEnabled(bool enabled) {
-    if (Form1 != nullptr) {
-        Form1->setEnabled(enabled);
+void TDialogForm::SetMainWindowEnabled(bool enabled) {
+    if (FMainWindow != nullptr) {
+        FMainWindow->setEnabled(enabled);
     }
 }
 
 void TDialogForm::CentreOnMainWindow() {
     QRect area;
-    if (Form1 != nullptr) {
-        area = Form1->frameGeometry();
+    if (FMainWindow != nullptr) {
+        area = FMainWindow->frameGeometry();
     } else if (screen() != nullptr) {
         area = screen()->availableGeometry();
     }
@@ -67,9 +68,9 @@ void TDialogForm::CentreOnMainWindow() {
 void TDialogForm::ShowForm() {
     if (!isVisible()) {
         winId(); // create the native window so it can get its transient parent
-        if (Form1 != nullptr && windowHandle() != nullptr) {
-            Form1->winId();
-            windowHandle()->setTransientParent(Form1->windowHandle());
+        if (FMainWindow != nullptr && windowHandle() != nullptr) {
+            FMainWindow->winId();
+            windowHandle()->setTransientParent(FMainWindow->windowHandle());
         }
         CentreOnMainWindow();
     }

@@ -8,7 +8,8 @@
 class TDialogForm : public QDialog {
     Q_OBJECT
 public:
-    TDialogForm(const QString& caption, int clientWidth, int clientHeight);
+    // `mainWindow` is the window the dialog centres on and stands in front of; it may be null.
+    TDialogForm(QWidget* mainWindow, const QString& caption, int clientWidth, int clientHeight);
 
     // Shows the dialog modeless, centred on the main window, and raises it.
     void ShowForm();
@@ -28,12 +29,13 @@ protected:
     // Escape closes through closeEvent, so FormClose always runs.
     void reject() override;
 
+    // Enables or disables the main window (the dialogs behave as modal ones this way).
+    void SetMainWindowEnabled(bool enabled);
+
 private:
     void CentreOnMainWindow();
     bool ActivationComesFromWithinProgram();
 
+    QWidget* FMainWindow;
     bool FShowActivationDue = false;
 };
-
-// Enables or disables the main window (the dialogs behave as modal ones this way).
-void SetMainWindowEnabled(bool enabled);

@@ -7,8 +7,8 @@
 #include <grp.h>
 #include <sys/stat.h>
 
-#include "platform/PortDirectory.h"
-#include "platform/PortNames.h"
+#include "ports/PortDirectory.h"
+#include "ports/PortNames.h"
 
 namespace {
 // The device node behind a link in the port directory, for a readable line.

@@ -7,7 +7,6 @@
 
 #include "dialogs/PlugPicture.h"
 #include "dialogs/TextFit.h"
-#include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/QtBind.h"
 #include "platform/QtTimer.h"
@@ -46,7 +45,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 }
 } // namespace
 
-TCalForm::TCalForm() : TSetupForm("Sensor Setup", 389, 174) {
+TCalForm::TCalForm(TDialogLine& line) : TSetupForm(line, "Sensor Setup", 389, 174) {
     setObjectName("CalForm");
     ResistanceEdit1 = CreateResistanceEdit1(this);
     ResistanceEdit1->setGeometry(140, 16, 61, 27);
@@ -73,11 +72,11 @@ void TCalForm::FormCreate() {
 
 void TCalForm::FormShow() {
     ProgressBar1->hide();
-    if (!Form1->ONLINE->Checked()) {
+    if (!FLine.Online()) {
         return;
     }
     ActivateFromShow();
-    if (!Lambda_request) {
+    if (!FLine.LiveReplyExpected()) {
         ReadButton1Click();
         return;
     }
@@ -94,21 +93,20 @@ void TCalForm::FormShow() {
 }
 
 void TCalForm::ReadButton1Click() {
-    Form1->Timer1->SetEnabled(false);
-    Form1->AbToggleSwitch1->SetChecked(false);
-    Form1->VaComm1->PurgeRead();
+    FLine.StopPollTimer();
+    FLine.SetPolling(false);
+    FLine.PurgeRead();
     SendCalibrationRead(PortSink());
     StartProgress(ProgressBar1, Timer1);
-    CALrequest = true;
-    CANrequest = false;
+    FLine.ExpectReply(TExpectedReply::Calibration);
 }
 
 void TCalForm::WriteButton2Click() {
     if (!CommitTypedValue(ResistanceEdit1)) {
         return;
     }
-    Form1->AbToggleSwitch1->SetChecked(false);
-    Form1->VaComm1->PurgeRead();
+    FLine.SetPolling(false);
+    FLine.PurgeRead();
     const auto cal = static_cast<uint16_t>(CalFromResistance(ResistanceEdit1->ValueAsInt()));
     SetDiagnosticsCell(2, 15, QString::number(cal));
     // The controller's answer to a write is not decoded; the next purge discards it.

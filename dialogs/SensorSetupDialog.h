@@ -14,7 +14,7 @@ class TTimer;
 class TCalForm : public TSetupForm {
     Q_OBJECT
 public:
-    TCalForm();
+    explicit TCalForm(TDialogLine& line);
 
     // "Read Cal value": polling stopped, buffer emptied, calibration read sent.
     void ReadButton1Click();

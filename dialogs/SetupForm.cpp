@@ -1,13 +1,12 @@
 #include "SetupForm.h"
 
 #include <QProgressBar>
-#include <QTableWidget>
 
-#include "monitor/MainWindow.h"
 #include "platform/QtTimer.h"
-#include "serial/VaComm.h"
 #include "widgets/AbNumEdit.h"
-#include "widgets/AbSwitch.h"
+
+TSetupForm::TSetupForm(TDialogLine& line, const QString& caption, int clientWidth, int clientHeight)
+    : TDialogForm(line.MainWindow(), caption, clientWidth, clientHeight), FLine(line) {}
 
 void TSetupForm::FormActivate() {
     if (FActivatedByShow) {
@@ -22,7 +21,7 @@ void TSetupForm::FormActivate() {
 void TSetupForm::FormClose() {
     FActivatedByShow = false;
     SetMainWindowEnabled(true);
-    Form1->AbToggleSwitch1->SetChecked(true);
+    FLine.SetPolling(true);
 }
 
 void TSetupForm::ActivateFromShow() {
@@ -32,12 +31,12 @@ void TSetupForm::ActivateFromShow() {
 
 void TSetupForm::StopPollingForDialog() {
     SetMainWindowEnabled(false);
-    Form1->AbToggleSwitch1->SetChecked(false);
-    Form1->VaComm1->PurgeRead();
+    FLine.SetPolling(false);
+    FLine.PurgeRead();
 }
 
 TByteSink TSetupForm::PortSink() {
-    return [](uint8_t b) { Form1->Sendbyte(b); };
+    return [this](uint8_t b) { FLine.Sendbyte(b); };
 }
 
 bool TSetupForm::CommitTypedValue(TAbNumEdit* field) {
@@ -78,10 +77,5 @@ void TSetupForm::EndProgress(QProgressBar* bar, TTimer* timer) {
 }
 
 void TSetupForm::SetDiagnosticsCell(int col, int row, const QString& text) {
-    QTableWidget* grid = Form1->StringGrid1;
-    if (QTableWidgetItem* item = grid->item(row, col)) {
-        item->setText(text);
-    } else {
-        grid->setItem(row, col, new QTableWidgetItem(text));
-    }
+    FLine.SetDiagnosticsCell(col, row, text);
 }

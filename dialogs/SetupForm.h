@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "dialogs/DialogForm.h"
+#include "dialogs/DialogLine.h"
 #include "protocol/FrameWriter.h"
 
 class QProgressBar;
@@ -15,7 +16,7 @@ class TTimer;
 
 class TSetupForm : public TDialogForm {
 public:
-    using TDialogForm::TDialogForm;
+    TSetupForm(TDialogLine& line, const QString& caption, int clientWidth, int clientHeight);
 
 protected:
     // Activation: main window disabled, polling stopped, receive buffer emptied.
@@ -26,10 +27,10 @@ protected:
     // runs the activation first, and the activation that follows then has nothing left to do.
     void ActivateFromShow();
 
-    static void StopPollingForDialog();
+    void StopPollingForDialog();
 
     // Request bytes go to the port one at a time as they are computed.
-    static TByteSink PortSink();
+    TByteSink PortSink();
 
     // Takes over text the user typed but has not yet entered, as leaving the field would.
     // False when the text is not a number: the field then shows the error and keeps the focus.
@@ -45,7 +46,9 @@ protected:
     static void EndProgress(QProgressBar* bar, TTimer* timer);
 
     // Writes a value into the main window's hidden diagnostics table.
-    static void SetDiagnosticsCell(int col, int row, const QString& text);
+    void SetDiagnosticsCell(int col, int row, const QString& text);
+
+    TDialogLine& FLine;
 
 private:
     bool FActivatedByShow = false;

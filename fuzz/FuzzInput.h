@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/Regional.h"
+#include "format/Regional.h"
 
 // Stops the run with a message. libFuzzer keeps the input that did it; the replay test fails.
 // Active in every build type (assert is not).

@@ -19,7 +19,7 @@
 #include "AbNumEditParse.h"
 #include "AbNumEditText.h"
 #include "FuzzInput.h"
-#include "platform/NumberParsing.h"
+#include "format/NumberParsing.h"
 
 namespace {
 

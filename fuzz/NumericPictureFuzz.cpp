@@ -16,8 +16,8 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "platform/NumberParsing.h"
-#include "platform/NumericPicture.h"
+#include "format/NumberParsing.h"
+#include "format/NumericPicture.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "platform/PortNames.h"
 #include "platform/ScopedFlag.h"
+#include "ports/PortNames.h"
 #include "serial/VaCustomComm.h"
 
 TDeviceWatch::TDeviceWatch(TVaCustomComm& comm) : FComm(comm) {}

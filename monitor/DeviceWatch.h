@@ -8,7 +8,7 @@
 // hold the device's own path.
 #include <string>
 
-#include "platform/PortIdentity.h"
+#include "ports/PortIdentity.h"
 
 class TVaCustomComm;
 

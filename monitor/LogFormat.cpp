@@ -1,6 +1,6 @@
 #include "LogFormat.h"
 
-#include "platform/Formatting.h"
+#include "format/Formatting.h"
 
 std::string LogHeaderLine(const std::tm& now, const TRegionalSettings& rs) {
     return std::string(LogHeaderTitle) + DateToStr(now, rs);

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Regional.h"
+#include "format/Regional.h"
 
 // The header line's text before the date.
 inline constexpr std::string_view LogHeaderTitle = "WBX4100 Data Log V1.0  ";

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "format/Regional.h"
 #include "platform/Exception.h"
-#include "platform/Regional.h"
 
 // The file is not a data log (its first line is not the log's header); nothing was read.
 class ELogFormatError : public Exception {

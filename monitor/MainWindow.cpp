@@ -10,12 +10,12 @@
 #include "dialogs/CanSetupDialog.h"
 #include "dialogs/ComPortDialog.h"
 #include "dialogs/SensorSetupDialog.h"
+#include "format/Formatting.h"
 #include "monitor/DeviceWatch.h"
 #include "monitor/LinkHint.h"
 #include "monitor/LogFormat.h"
 #include "monitor/RunDiagnostics.h"
 #include "platform/ErrorDisplay.h"
-#include "platform/Formatting.h"
 #include "platform/QtTimer.h"
 #include "protocol/CanSpeed.h"
 #include "protocol/Conversions.h"
@@ -77,6 +77,51 @@ TForm1::~TForm1() {
 
 void TForm1::Sendbyte(uint8_t data) {
     VaComm1->WriteChar(data);
+}
+
+QWidget* TForm1::MainWindow() {
+    return this;
+}
+
+TVaComm* TForm1::Port() {
+    return VaComm1;
+}
+
+void TForm1::SetPolling(bool on) {
+    AbToggleSwitch1->SetChecked(on);
+}
+
+void TForm1::StopPollTimer() {
+    Timer1->SetEnabled(false);
+}
+
+void TForm1::PurgeRead() {
+    VaComm1->PurgeRead();
+}
+
+void TForm1::SetDiagnosticsCell(int col, int row, const QString& text) {
+    SetCell(col, row, text.toStdString());
+}
+
+bool TForm1::Online() const {
+    return ONLINE->Checked();
+}
+
+bool TForm1::LiveReplyExpected() const {
+    return Lambda_request;
+}
+
+void TForm1::ExpectReply(TExpectedReply reply) {
+    CALrequest = reply == TExpectedReply::Calibration;
+    CANrequest = reply == TExpectedReply::Can;
+}
+
+uint8_t TForm1::CanSpeed() const {
+    return CANspeed;
+}
+
+void TForm1::SetCanSpeed(uint8_t code) {
+    CANspeed = code;
 }
 
 std::string TForm1::Cell(int col, int row) const {

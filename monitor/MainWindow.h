@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "dialogs/DialogLine.h"
 #include "monitor/DataLog.h"
 #include "monitor/LinkHint.h" // TLinkStatus
 
@@ -60,14 +61,28 @@ struct TDecodedReading {
 // Puts every unit-level variable back to its start value (the log is closed).
 void ResetSerialTestState();
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public TDialogLine {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
     // Writes one request byte to the controller; the result of the write is ignored.
-    void Sendbyte(uint8_t data);
+    void Sendbyte(uint8_t data) override;
+
+    // The line as the setup windows reach it.
+    QWidget* MainWindow() override;
+    TVaComm* Port() override;
+    void SetPolling(bool on) override;
+    void StopPollTimer() override;
+    void PurgeRead() override;
+    void SetDiagnosticsCell(int col, int row, const QString& text) override;
+    bool Online() const override;
+    bool LiveReplyExpected() const override;
+    void ExpectReply(TExpectedReply reply) override;
+    uint8_t CanSpeed() const override;
+    void SetCanSpeed(uint8_t code) override;
+    void SetLinkMenuEnabled(bool enabled) override;
 
     // Handlers.
     void Timer1Timer(TTimer* Sender);
@@ -85,7 +100,7 @@ public:
     // Looks after the open port's device: notices it gone, reopens it when it is back.
     void ReconnectTimerTimer(TTimer* Sender);
     // The user chooses a port: a lost device is no longer waited for.
-    void ForgetLostDevice();
+    void ForgetLostDevice() override;
     // The opened device is gone and the program waits for it to return.
     bool DeviceLost() const;
     // Closes the port, then the log. Runs once, when the main window closes or is destroyed.
@@ -144,7 +159,6 @@ private:
     void ConnectHandlers();
 
     void SetCell(int col, int row, const std::string& text);
-    void SetLinkMenuEnabled(bool enabled);
     void LinkActivity();
     void LinkTick();
     void LiveDataReply();

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "monitor/MainWindow.h"
-#include "platform/Folders.h"
+#include "ports/Folders.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ErrorDisplay.h"
+#include "platform/ErrorDisplay.h"
 
 #include <cstdio>
 #include <mutex>

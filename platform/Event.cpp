@@ -1,4 +1,4 @@
-#include "Event.h"
+#include "platform/Event.h"
 
 #include <cerrno>
 #include <chrono>
@@ -11,7 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "Exception.h"
+#include "platform/Exception.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // The handler takes the signal's one argument, or none.
 #include <QObject>
 
-#include "ErrorDisplay.h"
+#include "platform/ErrorDisplay.h"
 
 template <class Sender, class Signal, class Form>
 void Bind(Sender* sender, Signal signal, Form* form, void (Form::*handler)()) {

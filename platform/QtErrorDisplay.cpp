@@ -1,4 +1,4 @@
-#include "QtErrorDisplay.h"
+#include "platform/QtErrorDisplay.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "ErrorDisplay.h"
+#include "platform/ErrorDisplay.h"
 
 namespace {
 

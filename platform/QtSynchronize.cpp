@@ -1,12 +1,12 @@
-#include "QtSynchronize.h"
+#include "platform/QtSynchronize.h"
 
 #include <QCoreApplication>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <memory>
 
-#include "Event.h"
-#include "Synchronize.h"
+#include "platform/Event.h"
+#include "platform/Synchronize.h"
 
 namespace {
 

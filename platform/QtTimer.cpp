@@ -1,8 +1,8 @@
-#include "QtTimer.h"
+#include "platform/QtTimer.h"
 
 #include <QPointer>
 
-#include "ErrorDisplay.h"
+#include "platform/ErrorDisplay.h"
 
 TTimer::TTimer(QObject* parent) : QObject(parent) {
     FTimer.setTimerType(Qt::PreciseTimer);

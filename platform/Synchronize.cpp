@@ -1,6 +1,6 @@
-#include "Synchronize.h"
+#include "platform/Synchronize.h"
 
-#include "Event.h"
+#include "platform/Event.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "Thread.h"
+#include "platform/Thread.h"
 
 #include <sched.h>
 #include <sys/resource.h>
@@ -6,7 +6,7 @@
 #include <system_error>
 #include <unistd.h>
 
-#include "Exception.h"
+#include "platform/Exception.h"
 
 namespace {
 

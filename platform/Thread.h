@@ -10,7 +10,7 @@
 #include <mutex>
 #include <thread>
 
-#include "Synchronize.h"
+#include "platform/Synchronize.h"
 
 enum class TThreadPriority {
     tpIdle,

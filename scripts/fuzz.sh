@@ -26,11 +26,11 @@ sources() {
     case "$1" in
     numedit_parse)
         echo widgets/AbNumEditParse.cpp widgets/AbNumEditBase.cpp widgets/AbNumEditText.cpp \
-            platform/NumberParsing.cpp
+            format/NumberParsing.cpp
         ;;
     numeric_picture)
-        echo platform/NumericPicture.cpp platform/PictureSection.cpp platform/PictureQuoting.cpp \
-            platform/DecimalRounding.cpp platform/NumberText.cpp
+        echo format/NumericPicture.cpp format/PictureSection.cpp format/PictureQuoting.cpp \
+            format/DecimalRounding.cpp format/NumberText.cpp
         ;;
     data_log) echo monitor/LogReader.cpp ;;
     *) echo sim/RequestParser.cpp sim/Controller.cpp ;;

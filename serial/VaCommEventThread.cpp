@@ -2,7 +2,7 @@
 
 #include "VaCustomComm.h"
 #include "platform/ErrorDisplay.h"
-#include "platform/SerialDevice.h"
+#include "ports/SerialDevice.h"
 
 TVaCommEventThread::TVaCommEventThread(TVaCustomComm* owner, TSerialDevice* device)
     : TThread(true), FOwner(owner), FDevice(device) {}

@@ -5,8 +5,8 @@
 
 #include "VaCustomComm.h"
 #include "platform/ErrorDisplay.h"
-#include "platform/SerialDevice.h"
 #include "platform/Tick.h"
+#include "ports/SerialDevice.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "VaMessages.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/ScopedFlag.h"
-#include "platform/SerialDevice.h"
 #include "platform/Tick.h"
+#include "ports/SerialDevice.h"
 
 namespace {
 constexpr uint32_t kClosePauseMs = 300;

@@ -16,8 +16,8 @@
 #include "VaSettingsStore.h"
 #include "VaTypes.h"
 #include "platform/CriticalSection.h"
-#include "platform/SerialTypes.h"
 #include "platform/Thread.h"
+#include "ports/SerialTypes.h"
 
 class TSerialDevice;
 class TVaCommEventThread;

@@ -7,8 +7,8 @@
 #include "VaCustomComm.h"
 #include "VaMessages.h"
 #include "platform/ErrorDisplay.h"
-#include "platform/SerialDevice.h"
 #include "platform/Tick.h"
+#include "ports/SerialDevice.h"
 
 // ---- status and modem lines
 

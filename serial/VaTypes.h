@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "platform/SerialTypes.h"
+#include "ports/SerialTypes.h"
 
 enum TVaBaudrate : uint8_t {
     brUser,

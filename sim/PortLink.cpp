@@ -6,8 +6,8 @@
 #include <system_error>
 #include <unistd.h>
 
-#include "platform/Folders.h"
-#include "platform/PortDirectory.h"
+#include "ports/Folders.h"
+#include "ports/PortDirectory.h"
 
 std::string ComName(int portNumber) {
     return "COM" + std::to_string(portNumber);

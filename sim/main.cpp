@@ -8,7 +8,7 @@
 
 #include "ScenarioCycle.h"
 #include "SimOptions.h"
-#include "platform/PortDirectory.h"
+#include "ports/PortDirectory.h"
 
 int main(int argc, char** argv) {
     const std::string program = argc > 0 ? argv[0] : "wbx4100-sim";

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cmath>
 
-#include "platform/Formatting.h"
+#include "format/Formatting.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/Formatting.h"
+#include "format/Formatting.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <QShowEvent>
 
 #include "AbNumEditParse.h"
+#include "format/Formatting.h"
 #include "platform/ErrorDisplay.h"
-#include "platform/Formatting.h"
 
 namespace {
 

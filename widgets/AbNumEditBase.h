@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "platform/Regional.h"
+#include "format/Regional.h"
 
 enum TEditBase : uint8_t { ebBin, ebHex, ebFloat, ebInt };
 

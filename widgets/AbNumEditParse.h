@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "AbNumEditBase.h"
-#include "platform/Regional.h"
+#include "format/Regional.h"
 
 enum class TNumTextKind {
     ntEmpty,      // nothing typed

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/Formatting.h"
+#include "format/Formatting.h"
 
 std::string AbIntToBin(int32_t value, int32_t digits) {
     const uint32_t bits = static_cast<uint32_t>(value);

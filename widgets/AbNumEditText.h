@@ -5,7 +5,7 @@
 #include <string>
 
 #include "AbNumEditBase.h"
-#include "platform/Regional.h"
+#include "format/Regional.h"
 
 // Binary digits of `value`, bits taken from bit 0 upward, each new digit put in front.
 // digits <= 0: as few digits as the value needs ("0", "101"; a negative value gives 32).

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "platform/Formatting.h"
+#include "format/Formatting.h"
 
 TScaleSettings::TScaleSettings() : FFont("Arial") {
     FFont.setPointSize(14);

@@ -15,4 +15,4 @@ add_library(uego_widgets_base STATIC
   ${CMAKE_CURRENT_LIST_DIR}/AbSwitch.h ${CMAKE_CURRENT_LIST_DIR}/AbSwitch.cpp
 )
 target_include_directories(uego_widgets_base PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(uego_widgets_base PUBLIC uego_platform uego_platform_qt Qt6::Widgets)
+target_link_libraries(uego_widgets_base PUBLIC uego_format uego_platform uego_platform_qt Qt6::Widgets)

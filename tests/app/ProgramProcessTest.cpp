@@ -8,7 +8,7 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "platform/PortDirectory.h"
+#include "ports/PortDirectory.h"
 #include "sim/Simulator.h"
 #include "tests/sim/TempDir.h"
 #include "tests/support/ChildProcess.h"

@@ -17,11 +17,11 @@
 
 #include "chart/ChartWindow.h"
 #include "chart/LambdaPlot.h"
+#include "format/Formatting.h"
 #include "monitor/DataLog.h"
 #include "monitor/LogFormat.h"
 #include "monitor/LogReader.h"
 #include "platform/ErrorDisplay.h"
-#include "platform/Formatting.h"
 #include "platform/QtTimer.h"
 #include "tests/monitor/UiHarness.h"
 #include "widgets/AbLED.h"

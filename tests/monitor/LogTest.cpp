@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include "UiHarness.h"
+#include "format/Regional.h"
 #include "monitor/MainWindow.h"
-#include "platform/Regional.h"
 #include "widgets/AbLED.h"
 
 using namespace std::chrono_literals;

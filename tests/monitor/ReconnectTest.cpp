@@ -12,9 +12,9 @@
 #include "UiHarness.h"
 #include "dialogs/ComPortDialog.h"
 #include "monitor/MainWindow.h"
-#include "platform/PortDirectory.h"
-#include "platform/PortIdentity.h"
 #include "platform/QtTimer.h"
+#include "ports/PortDirectory.h"
+#include "ports/PortIdentity.h"
 #include "serial/VaComm.h"
 #include "widgets/AbLED.h"
 

@@ -19,11 +19,11 @@
 
 #include "app/Startup.h"
 #include "dialogs/ComPortDialog.h"
+#include "format/Regional.h"
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
-#include "platform/PortDirectory.h"
 #include "platform/QtSynchronize.h"
-#include "platform/Regional.h"
+#include "ports/PortDirectory.h"
 #include "serial/VaComm.h"
 #include "tests/support/QtTestApp.h"
 #include "widgets/AbLED.h"

@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "PtyPeer.h"
 #include "serial/VaComm.h"
+#include "tests/support/PtyPeer.h"
 
 class CommFixture : public ::testing::Test {
 protected:

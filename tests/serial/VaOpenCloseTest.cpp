@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "CommFixture.h"
-#include "platform/SerialTermios.h"
+#include "ports/SerialTermios.h"
 
 using Clock = std::chrono::steady_clock;
 

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
-#include "platform/Regional.h"
+#include "format/Regional.h"
 #include "widgets/AbNumEdit.h"
 
 // Counts beeps and restores the previous beep and regional settings when it goes.

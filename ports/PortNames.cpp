@@ -1,0 +1,120 @@
+#include "ports/PortNames.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <sys/stat.h>
+
+#include "ports/Folders.h"
+#include "ports/PortDirectory.h"
+
+namespace {
+
+bool Exists(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0;
+}
+
+// ttyUSB12 with prefix ttyUSB -> 12; -1 when the rest is not a number.
+long SuffixNumber(const std::string& name, const std::string& prefix) {
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) {
+        return -1;
+    }
+    long n = 0;
+    for (size_t i = prefix.size(); i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9' || n > 1000000) {
+            return -1;
+        }
+        n = n * 10 + (name[i] - '0');
+    }
+    return n;
+}
+
+// A tty has hardware behind it when sysfs links it to a device; a legacy UART slot that
+// the kernel reserves without finding a chip reports type 0 (unknown).
+bool HasHardware(const std::string& sysRoot, const std::string& name) {
+    const std::string base = sysRoot + "/" + name;
+    if (!Exists(base + "/device")) {
+        return false;
+    }
+    std::ifstream type(base + "/type");
+    int value = 0;
+    if (type >> value) {
+        return value != 0;
+    }
+    return true;
+}
+
+std::vector<std::string> Group(const std::string& sysRoot, const std::string& devRoot,
+                               const std::string& prefix) {
+    std::vector<std::pair<long, std::string>> found;
+    for (const std::string& name : FolderEntries(sysRoot)) {
+        const long n = SuffixNumber(name, prefix);
+        if (n >= 0 && HasHardware(sysRoot, name) && Exists(devRoot + "/" + name)) {
+            found.emplace_back(n, devRoot + "/" + name);
+        }
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> paths;
+    for (auto& f : found) {
+        paths.push_back(f.second);
+    }
+    return paths;
+}
+
+} // namespace
+
+std::string LiteralDeviceName(const std::string& path) {
+    std::string pattern;
+    for (char c : path) {
+        pattern += c;
+        if (c == '%') {
+            pattern += '%';
+        }
+    }
+    return pattern;
+}
+
+int ComPortNumber(const std::string& formedName) {
+    const long n = SuffixNumber(formedName, "COM");
+    return n > 0 && n <= 0x7FFFFFFF ? static_cast<int>(n) : 0;
+}
+
+std::vector<std::string> PresentSerialDevices(const std::string& sysRoot,
+                                              const std::string& devRoot) {
+    std::vector<std::string> all;
+    for (const char* prefix : {"ttyUSB", "ttyACM", "ttyS"}) {
+        auto group = Group(sysRoot, devRoot, prefix);
+        all.insert(all.end(), group.begin(), group.end());
+    }
+    return all;
+}
+
+int ResolvePortName(const std::string& formedName, std::string& devicePath) {
+    if (formedName.empty()) {
+        return ENOENT;
+    }
+    if (formedName[0] == '/') {
+        devicePath = formedName;
+        return 0;
+    }
+    const std::string directory = PortDirectory();
+    if (formedName.find('/') == std::string::npos && formedName != "." && formedName != ".." &&
+        CheckPortDirectory(directory).Safe()) {
+        const std::string published = directory + "/" + formedName;
+        struct stat st {};
+        if (lstat(published.c_str(), &st) == 0) {
+            devicePath = published;
+            return 0;
+        }
+    }
+    const int n = ComPortNumber(formedName);
+    if (n > 0) {
+        const auto present = PresentSerialDevices();
+        if (static_cast<size_t>(n) <= present.size()) {
+            devicePath = present[n - 1];
+            return 0;
+        }
+    }
+    return ENOENT;
+}
