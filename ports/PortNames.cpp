@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <fstream>
+#include <set>
 #include <sys/stat.h>
 
 #include "ports/Folders.h"
@@ -45,12 +47,24 @@ bool HasHardware(const std::string& sysRoot, const std::string& name) {
     return true;
 }
 
+// The ttys the kernel writes its console to (console=ttyS0): never numbered, so that no COM
+// number can set the console raw and poll it.
+std::set<std::string> ConsoleTtys(const std::string& sysRoot) {
+    std::set<std::string> names;
+    std::ifstream active(sysRoot + "/console/active");
+    for (std::string name; active >> name;) {
+        names.insert(name);
+    }
+    return names;
+}
+
 std::vector<std::string> Group(const std::string& sysRoot, const std::string& devRoot,
-                               const std::string& prefix) {
+                               const std::string& prefix, const std::set<std::string>& console) {
     std::vector<std::pair<long, std::string>> found;
     for (const std::string& name : FolderEntries(sysRoot)) {
         const long n = SuffixNumber(name, prefix);
-        if (n >= 0 && HasHardware(sysRoot, name) && Exists(devRoot + "/" + name)) {
+        if (n >= 0 && console.count(name) == 0 && HasHardware(sysRoot, name) &&
+            Exists(devRoot + "/" + name)) {
             found.emplace_back(n, devRoot + "/" + name);
         }
     }
@@ -60,6 +74,18 @@ std::vector<std::string> Group(const std::string& sysRoot, const std::string& de
         paths.push_back(f.second);
     }
     return paths;
+}
+
+// The devices of the groups `prefixes`, group after group.
+std::vector<std::string> Devices(const std::string& sysRoot, const std::string& devRoot,
+                                 std::initializer_list<const char*> prefixes) {
+    const std::set<std::string> console = ConsoleTtys(sysRoot);
+    std::vector<std::string> all;
+    for (const char* prefix : prefixes) {
+        auto group = Group(sysRoot, devRoot, prefix, console);
+        all.insert(all.end(), group.begin(), group.end());
+    }
+    return all;
 }
 
 } // namespace
@@ -82,29 +108,37 @@ int ComPortNumber(const std::string& formedName) {
 
 std::vector<std::string> PresentSerialDevices(const std::string& sysRoot,
                                               const std::string& devRoot) {
-    std::vector<std::string> all;
-    for (const char* prefix : {"ttyUSB", "ttyACM", "ttyS"}) {
-        auto group = Group(sysRoot, devRoot, prefix);
-        all.insert(all.end(), group.begin(), group.end());
-    }
-    return all;
+    return Devices(sysRoot, devRoot, {"ttyUSB", "ttyACM", "ttyS"});
 }
 
-int ResolvePortName(const std::string& formedName, std::string& devicePath) {
+std::vector<std::string> PresentUsbSerialDevices(const std::string& sysRoot,
+                                                 const std::string& devRoot) {
+    return Devices(sysRoot, devRoot, {"ttyUSB", "ttyACM"});
+}
+
+int LocatePort(const std::string& formedName, TPortLocation& where) {
+    where = TPortLocation();
     if (formedName.empty()) {
         return ENOENT;
     }
     if (formedName[0] == '/') {
-        devicePath = formedName;
+        where.Path = formedName;
         return 0;
     }
-    const std::string directory = PortDirectory();
-    if (formedName.find('/') == std::string::npos && formedName != "." && formedName != ".." &&
-        CheckPortDirectory(directory).Safe()) {
-        const std::string published = directory + "/" + formedName;
+    if (formedName.find('/') != std::string::npos || formedName == "." || formedName == "..") {
+        return ENOENT;
+    }
+    auto folder = TPortFolderAccess::Open(PortDirectory());
+    if (folder->State() == TPortFolderAccess::TState::Refused) {
+        where.Refusal = formedName + ": " + folder->RefusalText();
+        return EPERM;
+    }
+    if (folder->State() == TPortFolderAccess::TState::Trusted) {
         struct stat st {};
-        if (lstat(published.c_str(), &st) == 0) {
-            devicePath = published;
+        if (::fstatat(folder->Fd(), formedName.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+            where.Path = folder->Path() + "/" + formedName;
+            where.Entry = formedName;
+            where.Folder = std::move(folder);
             return 0;
         }
     }
@@ -112,9 +146,23 @@ int ResolvePortName(const std::string& formedName, std::string& devicePath) {
     if (n > 0) {
         const auto present = PresentSerialDevices();
         if (static_cast<size_t>(n) <= present.size()) {
-            devicePath = present[n - 1];
+            where.Path = present[n - 1];
             return 0;
         }
     }
     return ENOENT;
+}
+
+int OpenPortLocation(const TPortLocation& where, int flags) {
+    return where.Folder ? ::openat(where.Folder->Fd(), where.Entry.c_str(), flags)
+                        : ::open(where.Path.c_str(), flags);
+}
+
+int ResolvePortName(const std::string& formedName, std::string& devicePath) {
+    TPortLocation where;
+    const int e = LocatePort(formedName, where);
+    if (e == 0) {
+        devicePath = where.Path;
+    }
+    return e;
 }

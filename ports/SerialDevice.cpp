@@ -13,6 +13,8 @@
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -99,27 +101,54 @@ void TSerialDevice::ResetStateLocked() {
     FGone = false;
 }
 
+namespace {
+
+// Pseudo-terminal slaves (the simulator's line) have majors 136 to 143.
+bool IsPseudoTerminal(const struct stat& st) {
+    return major(st.st_rdev) >= 136 && major(st.st_rdev) <= 143;
+}
+
+} // namespace
+
 bool TSerialDevice::Open(const std::string& formedName) {
+    FRefusal.clear();
     if (IsOpen()) {
         errno = EBUSY;
         return false;
     }
-    std::string path;
-    if (int e = ResolvePortName(formedName, path); e != 0) {
+    TPortLocation where;
+    if (int e = LocatePort(formedName, where); e != 0) {
+        FRefusal = where.Refusal;
         errno = e;
         return false;
     }
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const std::string path = where.Path;
+    const int fd = OpenPortLocation(where, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
-    if (!isatty(fd)) {
+    struct stat st {};
+    if (!isatty(fd) || ::fstat(fd, &st) != 0) {
         ::close(fd);
         errno = ENOTTY;
         return false;
     }
+    // A device another user owns (a terminal made world-writable, a stale link to it) is
+    // theirs, whatever its mode says; devices of the system belong to root.
+    if (st.st_uid != 0 && st.st_uid != ::geteuid()) {
+        char node[128] = {};
+        FRefusal = formedName + ": " + (ttyname_r(fd, node, sizeof node) == 0 ? node : path) +
+                   " belongs to another user";
+        ::close(fd);
+        errno = EACCES;
+        return false;
+    }
     // TIOCEXCL keeps other users out; root is not kept out by it, so the lock is taken too.
-    ioctl(fd, TIOCEXCL);
+    // A pseudo-terminal's exclusive flag would outlive a killed program (its other end keeps
+    // the terminal open), so there the lock alone, which dies with the process, does it.
+    if (!IsPseudoTerminal(st)) {
+        ioctl(fd, TIOCEXCL);
+    }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int e = errno == EWOULDBLOCK ? EBUSY : errno;
         ::close(fd);

@@ -40,8 +40,11 @@ public:
     TSerialDevice& operator=(const TSerialDevice&) = delete;
 
     // Opens the device the formed name maps to (PortNames.h) for exclusive use. ENOENT when
-    // there is no such device, EBUSY when another open holds it.
+    // there is no such device, EBUSY when another open holds it. When the name is refused
+    // for a reason of its own (a port folder not trusted, a device of another user),
+    // Refusal() tells it in one line starting with the name.
     bool Open(const std::string& formedName);
+    const std::string& Refusal() const { return FRefusal; }
     void Close();
     bool IsOpen() const { return FFd.load() >= 0; }
     int Handle() const { return FFd.load(); }
@@ -108,6 +111,7 @@ private:
     std::atomic<int> FFd{-1};
     int FKick = -1; // eventfd: wakes a line-event wait when another thread recorded an event
     std::string FPath;
+    std::string FRefusal;
     std::atomic<bool> FGone{false};
     std::atomic<uint64_t> FWakeups{0};
 

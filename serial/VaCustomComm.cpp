@@ -252,6 +252,9 @@ void TVaCustomComm::CreateHandle() {
     auto device = std::make_unique<TSerialDevice>();
     if (!device->Open(name)) {
         const int code = errno;
+        if (!device->Refusal().empty()) {
+            throw EVaCommError(device->Refusal());
+        }
         if (code == ENOENT) {
             throw EVaCommError(VaFormat(sVaNotFound, {name}));
         }

@@ -1,5 +1,6 @@
 // Port-name mapping: paths, published names, and COMn over the devices present.
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -117,4 +118,59 @@ TEST(PortNames, AnUnsafePortFolderIsNotFollowed) {
               ports.Path() + "/uego4100-7");
     rmdir((ports.Path() + "/uego4100-7/ports").c_str());
     rmdir((ports.Path() + "/uego4100-7").c_str());
+}
+
+// A refused folder is said, with its reason, for every COM name; it never lets COM1 fall
+// through to the first device present, which the user did not publish.
+TEST(PortNames, ARefusedFolderMapsNoComNameAndSaysWhy) {
+    TPortFolder ports;
+    TPtyPeer peer;
+    ports.Publish("COM1", peer.SlavePath());
+    chmod(ports.Path().c_str(), 0770); // mkdir -p under umask 002
+    for (const char* name : {"COM1", "COM2"}) {
+        TPortLocation where;
+        EXPECT_EQ(LocatePort(name, where), EPERM) << name;
+        EXPECT_EQ(where.Path, "") << name;
+        EXPECT_EQ(where.Refusal, std::string(name) + ": port folder " + ports.Path() +
+                                     " ignored: others can write to it");
+    }
+    // A path is the user's own choice and is not the folder's to refuse.
+    std::string path;
+    EXPECT_EQ(ResolvePortName(peer.SlavePath(), path), 0);
+    chmod(ports.Path().c_str(), 0700);
+}
+
+TEST(PortNames, TheActiveSystemConsoleIsNeverNumbered) {
+    FakeTree tree;
+    tree.Add("ttyS0", true, 4);
+    tree.Add("ttyS1", true, 4);
+    tree.Add("ttyUSB0", true);
+    mkdir((tree.Sys() + "/console").c_str(), 0700);
+    std::ofstream(tree.Sys() + "/console/active") << "tty0 ttyS0\n";
+    EXPECT_EQ(PresentSerialDevices(tree.Sys(), tree.Dev()),
+              (std::vector<std::string>{tree.Dev() + "/ttyUSB0", tree.Dev() + "/ttyS1"}));
+    EXPECT_EQ(PresentUsbSerialDevices(tree.Sys(), tree.Dev()),
+              (std::vector<std::string>{tree.Dev() + "/ttyUSB0"}));
+}
+
+// The entry is reached through the folder as it was checked: a folder swapped in its place
+// afterwards (by whoever could create the missing step) is not followed.
+TEST(PortNames, AnEntryIsOpenedThroughTheFolderCheckedNotByItsPathAgain) {
+    TPortFolder ports;
+    TPtyPeer mine;
+    TPtyPeer theirs;
+    ports.Publish("COM1", mine.SlavePath());
+    TPortLocation where;
+    ASSERT_EQ(LocatePort("COM1", where), 0);
+    const std::string moved = ports.Path() + ".moved";
+    ASSERT_EQ(rename(ports.Path().c_str(), moved.c_str()), 0);
+    ASSERT_EQ(mkdir(ports.Path().c_str(), 0700), 0);
+    ASSERT_EQ(symlink(theirs.SlavePath().c_str(), (ports.Path() + "/COM1").c_str()), 0);
+
+    const int fd = OpenPortLocation(where, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(fd, 0) << strerror(errno);
+    EXPECT_EQ(std::string(ttyname(fd)), mine.SlavePath());
+    close(fd);
+    unlink((moved + "/COM1").c_str());
+    rmdir(moved.c_str());
 }

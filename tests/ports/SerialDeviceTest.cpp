@@ -2,8 +2,12 @@
 // queue with its edge-triggered receive event, overflow, writes, purges and hang-up.
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -61,6 +65,51 @@ TEST(SerialDevice, OpenIsExclusiveAndReleasedByClose) {
     EXPECT_EQ(errno, EBUSY);
     first.Close();
     EXPECT_TRUE(second.Open(peer.SlavePath())) << strerror(errno);
+}
+
+// A program killed while it holds the line leaves nothing behind that keeps the next one out:
+// the far end of a pseudo-terminal (the simulator) holds it open, so a flag on the terminal
+// itself would stay.
+TEST(SerialDevice, AKilledHolderLeavesThePseudoTerminalUsable) {
+    TPtyPeer peer;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        TSerialDevice held;
+        if (!held.Open(peer.SlavePath())) {
+            _exit(1);
+        }
+        raise(SIGKILL);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the child could not open the line";
+    const int fd = open(peer.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    int exclusive = -1;
+    ASSERT_EQ(ioctl(fd, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0) << "later opens by other users fail with 'busy'";
+    close(fd);
+    TSerialDevice next;
+    EXPECT_TRUE(next.Open(peer.SlavePath())) << strerror(errno);
+}
+
+// A terminal another user made world-writable is still theirs, also behind a stale link in
+// the user's own port folder.
+TEST(SerialDevice, ADeviceOfAnotherUserIsRefused) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to give the terminal to another user";
+    }
+    TPtyPeer theirs;
+    ASSERT_EQ(chown(theirs.SlavePath().c_str(), 4242, 4242), 0);
+    ASSERT_EQ(chmod(theirs.SlavePath().c_str(), 0666), 0);
+    TPortFolder ports;
+    ports.Publish("COM1", theirs.SlavePath());
+    TSerialDevice dev;
+    EXPECT_FALSE(dev.Open("COM1"));
+    EXPECT_EQ(dev.Refusal(), "COM1: " + theirs.SlavePath() + " belongs to another user");
+    EXPECT_FALSE(dev.Open(theirs.SlavePath()));
+    EXPECT_FALSE(dev.IsOpen());
 }
 
 TEST(SerialDevice, OpenFailuresGiveTheReason) {
