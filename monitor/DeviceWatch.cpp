@@ -1,6 +1,7 @@
 #include "DeviceWatch.h"
 
 #include <exception>
+#include <sys/stat.h>
 
 #include "platform/ScopedFlag.h"
 #include "ports/PortNames.h"
@@ -18,7 +19,7 @@ void TDeviceWatch::PortOpened() {
 
 void TDeviceWatch::PortClosed() {
     RestoreDeviceName();
-    if (!FReopening) {
+    if (!FReopening && !FReleasing) {
         FState = TState::Idle;
     }
 }
@@ -41,12 +42,13 @@ TDeviceWatch::TChange TDeviceWatch::Check() {
             return TChange::None;
         }
         if (FComm.DeviceGone()) {
+            Release();
             FState = TState::Waiting;
             return TChange::Gone;
         }
         return TChange::None;
     case TState::Waiting:
-        if (PortPresent(FIdentity) && Reopen()) {
+        if (const auto returned = FindReturnedPort(FIdentity); returned && Reopen(*returned)) {
             FState = TState::Watching;
             return TChange::Reconnected;
         }
@@ -55,10 +57,18 @@ TDeviceWatch::TChange TDeviceWatch::Check() {
     return TChange::None;
 }
 
-// Releases the dead handle and opens the identified device by its own path, so that the
-// ordinary Open cannot map the COM number to anything else. A device that is not ready yet
-// (permissions still being set, held elsewhere) is tried again at the next look.
-bool TDeviceWatch::Reopen() {
+// The dead descriptor goes at once: a USB serial driver frees the node only at the last
+// close, and a held node would make the adapter come back under the next number.
+void TDeviceWatch::Release() {
+    const TScopedFlag releasing(FReleasing);
+    FComm.Close();
+}
+
+// Opens the identified device by the path found for it, so that the ordinary Open cannot map
+// the COM number to anything else, and keeps it only when the descriptor leads to the very
+// device that was checked. A device that is not ready yet (permissions still being set, held
+// elsewhere) is tried again at the next look.
+bool TDeviceWatch::Reopen(const TReturnedPort& returned) {
     const TScopedFlag reopening(FReopening);
     if (FComm.Active()) {
         FComm.Close();
@@ -68,7 +78,7 @@ bool TDeviceWatch::Reopen() {
         return false; // a close further up the call chain still holds the port
     }
     FUserDeviceName = FComm.DeviceName();
-    FComm.SetDeviceName(LiteralDeviceName(FIdentity.Path));
+    FComm.SetDeviceName(LiteralDeviceName(returned.Path));
     FNameReplaced = true;
     try {
         FComm.Open();
@@ -76,7 +86,12 @@ bool TDeviceWatch::Reopen() {
         RestoreDeviceName();
         return false;
     }
-    FIdentity.Node = IdentifyOpenPort(FIdentity.Path, FComm.Handle()).Node;
+    struct stat st {};
+    if (::fstat(FComm.Handle(), &st) != 0 || st.st_rdev != returned.Device) {
+        FComm.Close(); // the name was pointed elsewhere between the look and the open
+        return false;
+    }
+    FIdentity.Node = IdentifyOpenPort(returned.Path, FComm.Handle()).Node;
     return true;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 // Watch over the device of the open port. When the device disappears (an adapter unplugged, a
-// line hung up) the port stays open and idle; the watch then looks, each time it is asked,
-// whether that same device is back (never whatever else the COM number maps to meanwhile).
-// When it is, the dead handle is released and the port is opened again through the ordinary
-// Open, with the same settings, on that very device. The name the user chose (COM1) stays the
+// line hung up) its dead descriptor is closed at once and only its identity is kept
+// (PortIdentity.h); the watch then looks, each time it is asked, whether that same device is
+// back (never whatever else the COM number or the old node maps to meanwhile). When it is,
+// the port is opened again through the ordinary Open, with the same settings, on that very
+// device. The name the user chose (COM1) stays the
 // port's name; only for the time the reopened port is open does the component's device name
 // hold the device's own path.
 #include <string>
@@ -36,13 +37,15 @@ public:
 
 private:
     enum class TState { Idle, Watching, Waiting };
-    bool Reopen();
+    void Release();
+    bool Reopen(const TReturnedPort& returned);
     void RestoreDeviceName();
 
     TVaCustomComm& FComm;
     TState FState = TState::Idle;
     TPortIdentity FIdentity;
     bool FReopening = false;
+    bool FReleasing = false;
     bool FNameReplaced = false;
     std::string FUserDeviceName;
 };

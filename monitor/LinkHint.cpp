@@ -20,7 +20,9 @@ std::string OfflineHint(TOfflineReason reason, const std::string& portName,
     case TOfflineReason::NoAnswer:
         return "The controller on " + portName + " does not answer.";
     case TOfflineReason::DeviceGone: {
-        const std::string named = device.empty() ? portName : portName + " (" + device + ")";
+        // A port opened by its node path is named once.
+        const std::string named =
+            device.empty() || device == portName ? portName : portName + " (" + device + ")";
         return named + " is gone. The program reconnects when it returns.";
     }
     case TOfflineReason::PortClosed:

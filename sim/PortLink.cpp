@@ -14,6 +14,11 @@ std::string ComName(int portNumber) {
 }
 
 void TPortLink::Publish(const std::string& directory, int portNumber, const std::string& target) {
+    PublishAs(directory, ComName(portNumber), target);
+}
+
+void TPortLink::PublishAs(const std::string& directory, const std::string& name,
+                          const std::string& target) {
     Remove();
     std::string problem;
     if (!EnsurePortDirectory(directory, &problem)) {
@@ -21,7 +26,7 @@ void TPortLink::Publish(const std::string& directory, int portNumber, const std:
                                 "cannot use port directory " + directory +
                                     (problem.empty() ? "" : " (" + problem + ")"));
     }
-    const std::string path = directory + "/" + ComName(portNumber);
+    const std::string path = directory + "/" + name;
     struct stat st {};
     if (lstat(path.c_str(), &st) == 0 && !S_ISLNK(st.st_mode)) {
         throw std::system_error(EEXIST, std::generic_category(), path + " is not a link");

@@ -15,6 +15,9 @@ public:
     // Creates the directory if needed and links COM<portNumber> to `target`. Throws
     // std::system_error on failure, or when the name is taken by something not a link.
     void Publish(const std::string& directory, int portNumber, const std::string& target);
+    // The same under any name: a by-path style link `name` in `directory`.
+    void PublishAs(const std::string& directory, const std::string& name,
+                   const std::string& target);
     void Remove();
     // The link's path, empty when nothing is published.
     const std::string& Path() const { return FPath; }

@@ -63,11 +63,15 @@ TPseudoTerminal::~TPseudoTerminal() {
     Close();
 }
 
-void TPseudoTerminal::Close() {
+void TPseudoTerminal::Hangup() {
     if (FMaster >= 0) {
         close(FMaster);
         FMaster = -1;
     }
+}
+
+void TPseudoTerminal::Close() {
+    Hangup();
     if (FSlave >= 0) {
         close(FSlave);
         FSlave = -1;

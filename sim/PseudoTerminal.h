@@ -19,6 +19,9 @@ public:
     bool IsOpen() const { return FMaster >= 0; }
     // Closes the master (every slave opener sees hang-up) and this end's slave descriptor.
     void Close();
+    // Closes the master alone: every slave opener sees hang-up, while this end's slave
+    // descriptor keeps the terminal's number taken, so the next terminal gets another one.
+    void Hangup();
 
 private:
     int FMaster = -1;

@@ -82,6 +82,10 @@ const std::map<std::string, TSetter>& ValueOptions() {
              return ToInteger(v, 0, 255, n) &&
                     ((o.Config.CanSpeed = static_cast<uint8_t>(n)), true);
          }},
+        {"--link-dir",
+         [](const std::string& v, TSimProgramOptions& o) {
+             return !v.empty() && ((o.Config.DeviceLinks = v), true);
+         }},
         {"--record",
          [](const std::string& v, TSimProgramOptions& o) {
              return !v.empty() && ((o.RecordPath = v), true);
@@ -154,6 +158,10 @@ bool ParseSimOptions(const std::vector<std::string>& args, TSimProgramOptions& o
             options.Cycle = true;
             continue;
         }
+        if (name == "--renumber" && !hasValue) {
+            options.Config.Renumber = true;
+            continue;
+        }
         const auto& known = ValueOptions();
         const auto it = known.find(name);
         if (it == known.end()) {
@@ -182,12 +190,16 @@ std::string SimUsage(const std::string& program) {
            "       [--scenario " +
            ScenarioNames() +
            "] [--disconnect-after SECONDS]\n"
-           "       [--numbered] [--cycle] [--record FILE]\n"
+           "       [--numbered] [--cycle] [--renumber] [--link-dir DIR] [--record FILE]\n"
            "Simulates a WBX4100 controller on a pseudo-terminal published as COM<N> (default\n"
            "COM1) in the port directory, until interrupted.\n"
            "  --numbered     lambda counts the live replies (raw 1, 2, 3, ...)\n"
            "  --cycle        round of 8 s normal, 8 s stray bytes, 8 s split replies, 4 s "
            "silence,\n"
            "                 4 s unplugged, over and over\n"
+           "  --renumber     come back after an unplug under a new /dev/pts number, as a USB\n"
+           "                 adapter does\n"
+           "  --link-dir DIR keep a link to the line in DIR/by-path, named as an adapter's\n"
+           "                 socket, as /dev/serial/by-path does\n"
            "  --record FILE  one line per request, whole reply, phase, disconnect, reappearance\n";
 }

@@ -27,7 +27,12 @@ bool TimeoutUntil(TClock::time_point deadline, timespec& ts) {
 
 } // namespace
 
-TWbxSimulator::TWbxSimulator(const TSimConfig& config) : FScenario(config.Scenario) {
+std::string DeviceLinkName(int portNumber) {
+    return "platform-wbx4100-sim-usb-0:" + std::to_string(portNumber) + ":1.0-port0";
+}
+
+TWbxSimulator::TWbxSimulator(const TSimConfig& config)
+    : FScenario(config.Scenario), FDeviceLinks(config.DeviceLinks), FRenumber(config.Renumber) {
     FController.Live() = config.Live;
     TControllerMemory& memory = FController.Memory();
     memory.SetCalRich(config.Cal);
@@ -51,7 +56,12 @@ void TWbxSimulator::Start(const std::string& portDirectory, int portNumber) {
         throw std::logic_error("simulator already running");
     }
     auto terminal = std::make_unique<TPseudoTerminal>();
+    FHeld.reset();
     FLink.Publish(portDirectory, portNumber, terminal->SlavePath());
+    if (!FDeviceLinks.empty()) {
+        FDeviceLink.PublishAs(FDeviceLinks + "/by-path", DeviceLinkName(portNumber),
+                              terminal->SlavePath());
+    }
     FTerminal = std::move(terminal);
     FParser = TRequestParser();
     {
@@ -78,8 +88,7 @@ void TWbxSimulator::Stop() {
         Wake();
         FThread.join();
     }
-    FLink.Remove();
-    FTerminal.reset();
+    EndLine();
     std::lock_guard<std::mutex> guard(FLock);
     FRunning = false;
     FLinkPath.clear();
@@ -260,9 +269,26 @@ void TWbxSimulator::Wake() {
     [[maybe_unused]] ssize_t n = write(FWakeFd, &one, sizeof one);
 }
 
-void TWbxSimulator::DisconnectLine() {
-    FTerminal->Close();
+// Hangs the line up and takes its links away; a renumbering line keeps its number taken
+// until the next line is made.
+void TWbxSimulator::EndLine() {
     FLink.Remove();
+    FDeviceLink.Remove();
+    if (FTerminal && FRenumber) {
+        FTerminal->Hangup();
+        FHeld = std::move(FTerminal);
+    }
+    FTerminal.reset();
+}
+
+void TWbxSimulator::DisconnectLine() {
+    if (FRenumber) {
+        FTerminal->Hangup();
+    } else {
+        FTerminal->Close();
+    }
+    FLink.Remove();
+    FDeviceLink.Remove();
     FLineRecord.Note("disconnect");
     std::lock_guard<std::mutex> guard(FLock);
     FDisconnected = true;
@@ -298,6 +324,13 @@ std::string TWbxSimulator::SlavePath() const {
 std::string TWbxSimulator::LinkPath() const {
     std::lock_guard<std::mutex> guard(FLock);
     return FLinkPath;
+}
+
+std::string TWbxSimulator::DeviceLinkPath() const {
+    std::lock_guard<std::mutex> guard(FLock);
+    return FDeviceLinks.empty() || FPortNumber == 0
+               ? std::string()
+               : FDeviceLinks + "/by-path/" + DeviceLinkName(FPortNumber);
 }
 
 std::string TWbxSimulator::PortName() const {

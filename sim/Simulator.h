@@ -11,6 +11,10 @@
 //     sim.SetScenario(*ScenarioByName("silent"));          // controller stops answering
 //     sim.Stop();                             // or let the destructor do it
 //
+// With TSimConfig::DeviceLinks and Renumber the controller behaves like a USB adapter that is
+// unplugged and plugged in again: it comes back under a new /dev/pts number, and its by-path
+// link (DeviceLinks/by-path/DeviceLinkName(n)) leads to the new one.
+//
 // The simulator answers the live-data request, memory reads and memory writes with the reply
 // layouts described in Controller.h, keeps the controller memory (cal rich 0-1, cal lean 2-3,
 // firmware 4, CAN address 10-11, CAN bit-rate code 12) and records every valid request frame
@@ -45,7 +49,17 @@ struct TSimConfig {
     uint16_t CanAddress = 0x100;
     uint8_t CanSpeed = 1; // 500 Kbps
     TSimScenario Scenario;
+    // Set: a folder whose by-path subfolder keeps a link named as the simulated adapter's
+    // socket (DeviceLinkName) leading to the current line, as the system keeps
+    // /dev/serial/by-path; it goes while the line is unplugged.
+    std::string DeviceLinks;
+    // The line comes back under another pseudo-terminal number after an unplug or Restart,
+    // as an adapter re-enumerated under another ttyUSB number does.
+    bool Renumber = false;
 };
+
+// The by-path name of the simulated adapter published as COM<portNumber>.
+std::string DeviceLinkName(int portNumber);
 
 // One valid request frame as received, with its arrival time.
 struct TRequestRecord {
@@ -79,6 +93,8 @@ public:
     std::string SlavePath() const;
     // "<portDirectory>/COMn"; empty when nothing is published.
     std::string LinkPath() const;
+    // "<DeviceLinks>/by-path/<DeviceLinkName>"; empty without DeviceLinks.
+    std::string DeviceLinkPath() const;
     std::string PortName() const; // "COMn"
 
     // Live values. SetLambda turns the sweep off; the warm-up counts from Start/Restart.
@@ -136,6 +152,7 @@ private:
     bool StopRequested();
     void Wake();
     void DisconnectLine();
+    void EndLine();
     double SecondsSinceStart() const;
 
     mutable std::mutex FLock;
@@ -156,7 +173,12 @@ private:
 
     // Owned by the serving thread while it runs; by Start/Stop otherwise.
     std::unique_ptr<TPseudoTerminal> FTerminal;
+    // A hung-up terminal kept until the next one is made, so that one gets a new number.
+    std::unique_ptr<TPseudoTerminal> FHeld;
     TPortLink FLink;
+    TPortLink FDeviceLink;
+    std::string FDeviceLinks;
+    bool FRenumber = false;
     TRequestParser FParser;
     int FWakeFd = -1; // eventfd, lives as long as the simulator: wakes the serving thread
     std::thread FThread;

@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <cmath>
+#include <fcntl.h>
+#include <iostream>
 #include <pty.h>
 #include <regex>
 #include <sys/stat.h>
@@ -29,6 +31,67 @@ std::string OfflineHint() {
 }
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
+}
+
+// True while a descriptor of this process is open on `node`.
+bool HeldOpen(const std::string& node) {
+    for (int fd = 0; fd < 1024; ++fd) {
+        char target[256] = {};
+        const std::string link = "/proc/self/fd/" + std::to_string(fd);
+        const ssize_t n = ::readlink(link.c_str(), target, sizeof target - 1);
+        if (n > 0 && node == target) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A folder standing in for /dev/serial (by-id, by-path) for as long as it lives.
+class TDeviceLinks {
+public:
+    TDeviceLinks() {
+        char tmpl[] = "/tmp/uego-links-XXXXXX";
+        Path = ::mkdtemp(tmpl);
+        ::setenv("UEGO4100_DEVICE_LINKS", Path.c_str(), 1);
+    }
+    ~TDeviceLinks() {
+        ::unsetenv("UEGO4100_DEVICE_LINKS");
+        std::system(("rm -rf '" + Path + "'").c_str());
+    }
+    std::string Path;
+};
+
+// A pseudo-terminal that the test holds and plays no part in: "another device".
+class TOtherDevice {
+public:
+    TOtherDevice() {
+        char name[128] = {};
+        if (::openpty(&Master, &Slave, name, nullptr, nullptr) != 0) {
+            throw std::runtime_error("openpty failed");
+        }
+        Node = name;
+        ::fcntl(Master, F_SETFL, ::fcntl(Master, F_GETFL) | O_NONBLOCK);
+    }
+    ~TOtherDevice() {
+        ::close(Slave);
+        ::close(Master);
+    }
+    // What the program has sent to it.
+    std::string Received() const {
+        std::string text;
+        char buffer[256];
+        for (ssize_t n; (n = ::read(Master, buffer, sizeof buffer)) > 0;) {
+            text.append(buffer, static_cast<size_t>(n));
+        }
+        return text;
+    }
+    int Master = -1;
+    int Slave = -1;
+    std::string Node;
+};
+
+bool Reopened() {
+    return Form1->VaComm1->Active() && !Form1->DeviceLost();
 }
 } // namespace
 
@@ -136,7 +199,9 @@ TEST_F(Reconnect, AnotherDeviceUnderTheSameNumberIsNotOpened) {
     ::rmdir(otherDir.c_str());
 }
 
-TEST(PortIdentity, AnEnumeratedAdapterIsKnownByItsByIdNameElseByItsNode) {
+// A by-id name says which adapter only when the adapter has a serial number (sysfs has none
+// for this terminal): identical adapters without one share the name.
+TEST(PortIdentity, AByIdNameWithoutASerialNumberIsNotTakenForTheAdapter) {
     int master = -1;
     int slave = -1;
     ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
@@ -146,21 +211,133 @@ TEST(PortIdentity, AnEnumeratedAdapterIsKnownByItsByIdNameElseByItsNode) {
     const std::string byId = folder + "/usb-Maker_Adapter_A1-if00-port0";
     ASSERT_EQ(::symlink("/dev/null", (folder + "/usb-Another_Adapter-if00-port0").c_str()), 0);
     ASSERT_EQ(::symlink(node.c_str(), byId.c_str()), 0);
-    const TPortIdentityFolders folders{folder + "/no-ports", folder};
+    const TPortIdentityFolders folders{folder + "/no-ports", folder, folder + "/no-by-path",
+                                       folder + "/no-sys"};
 
     TPortIdentity identity = IdentifyOpenPort("COM7", slave, folders);
-    EXPECT_EQ(identity.Kind, TPortIdentityKind::ById);
-    EXPECT_EQ(identity.Path, byId);
-    EXPECT_EQ(identity.Node, node);
-    EXPECT_TRUE(PortPresent(identity));
-    ::unlink(byId.c_str());
-    EXPECT_FALSE(PortPresent(identity));
-
-    identity = IdentifyOpenPort("COM7", slave, folders);
     EXPECT_EQ(identity.Kind, TPortIdentityKind::NodePath);
     EXPECT_EQ(identity.Path, node);
+    EXPECT_EQ(identity.Node, node);
+    EXPECT_TRUE(PortPresent(identity, folders));
 
     ::close(slave);
     ::close(master);
+    EXPECT_FALSE(PortPresent(identity, folders));
     std::system(("rm -rf '" + folder + "'").c_str());
+}
+
+// The controller comes back under another node (an adapter re-enumerated as ttyUSB1, the
+// simulator as another /dev/pts/N). Whether the port was opened by its COM number or by its
+// node path, the program closed the dead descriptor at once and opens the device again by
+// its stable name, within a second of its return.
+TEST_F(Reconnect, ARenumberedDeviceIsFoundByItsStableNameWithinASecond) {
+    for (const bool byNode : {false, true}) {
+        SCOPED_TRACE(byNode ? "--port /dev/pts/N" : "--port 1");
+        TDeviceLinks links;
+        TSimConfig config;
+        config.DeviceLinks = links.Path;
+        config.Renumber = true;
+        config.Scenario.DisconnectAfter = 1000ms;
+        StartSimulator(1, config);
+        const std::string node = Sim->SlavePath();
+        if (byNode) {
+            ComPortForm->OpenDevicePath(node);
+        } else {
+            PressOpen(1);
+        }
+        ASSERT_TRUE(WaitUntil(Online, 2000));
+        ASSERT_TRUE(WaitUntil(DeviceLost, 10000));
+        EXPECT_FALSE(HeldOpen(node)) << "the dead descriptor is still open";
+        if (byNode) {
+            EXPECT_EQ(OfflineHint(), node + " is gone. The program reconnects when it returns.");
+        }
+        Pump(600);
+        Sim->SetScenario(TSimScenario());
+        Sim->Restart();
+        ASSERT_NE(Sim->SlavePath(), node);
+        QElapsedTimer sinceBack;
+        sinceBack.start();
+        ASSERT_TRUE(WaitUntil(Reopened, 5000));
+        const qint64 took = sinceBack.elapsed();
+        std::cout << "[ figure ] " << (byNode ? "--port /dev/pts/N" : "--port 1") << ": reopened "
+                  << took << " ms after the return, " << node << " -> " << Sim->SlavePath() << "\n";
+        EXPECT_LT(took, 1000);
+        EXPECT_TRUE(WaitUntil(Online, 2000));
+        EXPECT_TRUE(Errors.empty()) << Errors.front();
+        Form1->VaComm1->Close();
+        Form1->ForgetLostDevice();
+        Sim.reset();
+    }
+}
+
+// The device returns while the port folder is writable by others: what the entry names then
+// is not to be trusted, and nothing is opened until the folder is the user's alone again.
+TEST_F(Reconnect, ADeviceBackUnderAnUntrustedFolderIsNotOpened) {
+    TSimConfig config;
+    config.Scenario.DisconnectAfter = 800ms;
+    StartSimulator(1, config);
+    PressOpen(1);
+    ASSERT_TRUE(WaitUntil(Online, 2000));
+    ASSERT_TRUE(WaitUntil(DeviceLost, 10000));
+    ::chmod(PortDir.c_str(), 0770);
+    {
+        TTestDevice back(PortDir, 1);
+        Pump(1500); // three looks
+        EXPECT_TRUE(back.ReadAll().empty()) << "opened and polled through an untrusted folder";
+        EXPECT_TRUE(DeviceLost());
+        EXPECT_FALSE(Form1->VaComm1->Active());
+        ::chmod(PortDir.c_str(), 0700);
+        EXPECT_TRUE(WaitUntil(Reopened, 3000)) << "the folder is the user's again";
+    }
+}
+
+// While the device is away COM1 comes to mean another device; when the lost one returns it is
+// the one opened, and the other is never touched.
+TEST_F(Reconnect, AnotherDeviceUnderTheSameComNumberIsNeverOpened) {
+    TSimConfig config;
+    config.Scenario.DisconnectAfter = 800ms;
+    StartSimulator(1, config);
+    PressOpen(1);
+    ASSERT_TRUE(WaitUntil(Online, 2000));
+    ASSERT_TRUE(WaitUntil(DeviceLost, 10000));
+    char tmpl[] = "/tmp/uego-other-XXXXXX";
+    const std::string otherDir = ::mkdtemp(tmpl);
+    {
+        TTestDevice other(otherDir, 1);
+        SetPortDirectory(otherDir);
+        Sim->SetScenario(TSimScenario());
+        Sim->Restart(); // the lost device, back in its own folder
+        EXPECT_TRUE(WaitUntil(Online, 5000));
+        EXPECT_TRUE(other.ReadAll().empty()) << "the other device was opened";
+        SetPortDirectory(PortDir);
+    }
+    ::rmdir(otherDir.c_str());
+}
+
+// A port opened through a link (by-path here) is known by that link, not by the node it led
+// to: a different device that takes the old node is left alone, and the device is found
+// again under its new node.
+TEST_F(Reconnect, APathPortIsKnownByItsOwnStableNameNotByItsOldNode) {
+    TDeviceLinks links;
+    TSimConfig config;
+    config.DeviceLinks = links.Path;
+    config.Scenario.DisconnectAfter = 800ms;
+    StartSimulator(1, config);
+    const std::string node = Sim->SlavePath();
+    ComPortForm->OpenDevicePath(Sim->DeviceLinkPath());
+    ASSERT_TRUE(WaitUntil(Online, 2000));
+    ASSERT_TRUE(WaitUntil(DeviceLost, 10000));
+    // Another device takes the freed node.
+    std::vector<std::unique_ptr<TOtherDevice>> others;
+    while (others.size() < 32 && (others.empty() || others.back()->Node != node)) {
+        others.push_back(std::make_unique<TOtherDevice>());
+    }
+    if (others.back()->Node != node) {
+        GTEST_SKIP() << node << " was taken by another process";
+    }
+    Sim->SetScenario(TSimScenario());
+    Sim->Restart(); // under another node, its link updated
+    ASSERT_NE(Sim->SlavePath(), node);
+    EXPECT_TRUE(WaitUntil(Online, 5000));
+    EXPECT_EQ(others.back()->Received(), "") << "the device on the old node was polled";
 }
