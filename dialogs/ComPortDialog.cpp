@@ -1,5 +1,6 @@
 #include "ComPortDialog.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -10,6 +11,8 @@
 #include "platform/ErrorDisplay.h"
 #include "platform/QtBind.h"
 #include "ports/PortNames.h"
+#include "ports/PortProbe.h"
+#include "protocol/Requests.h"
 #include "serial/VaComm.h"
 #include "widgets/AbLED.h"
 
@@ -23,6 +26,14 @@ constexpr int DeviceTextHeight = 36;
 // COM1, COM2 ...: the port number fills in the pattern.
 constexpr const char* NumberedDeviceName = "COM%d";
 
+// The live-data request, answered by 8 bytes within 300 ms.
+TProbeResult FindController() {
+    std::vector<uint8_t> request;
+    SendLiveDataRequest([&request](uint8_t b) { request.push_back(b); });
+    return FindAnsweringPort(ProbeCandidates(), request, LiveReplyLength,
+                             std::chrono::milliseconds(300));
+}
+
 } // namespace
 
 TComPortForm::TComPortForm(TDialogLine& line)
@@ -35,6 +46,9 @@ TComPortForm::TComPortForm(TDialogLine& line)
     Button1 = new QPushButton("Open", this);
     Button1->setObjectName("Button1");
     Button1->setGeometry(114, 64, 75, 25);
+    FindButton = new QPushButton("Find", this);
+    FindButton->setObjectName("FindButton");
+    FindButton->setGeometry(200, 64, 75, 25);
     AbLED2 = new TAbLED(this);
     AbLED2->setObjectName("AbLED2");
     AbLED2->SetCaption("Port Open");
@@ -47,6 +61,8 @@ TComPortForm::TComPortForm(TDialogLine& line)
     DeviceText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     DeviceText->setWordWrap(true);
     Bind(Button1, &QPushButton::clicked, this, &TComPortForm::Button1Click);
+    QObject::connect(FindButton, &QPushButton::clicked, this,
+                     [this] { GuardedCall([this] { FindButtonClick(); }); });
     Bind(SpinEdit2, &QSpinBox::valueChanged, this, &TComPortForm::UpdateDeviceText);
     // The window cannot be moved in the original design; a window manager's move command
     // cannot be withdrawn from here, so the dialog is re-centred whenever it is shown instead.
@@ -96,6 +112,38 @@ void TComPortForm::Button1Click() {
 void TComPortForm::OpenPortNumber(int portNum) {
     SpinEdit2->setValue(portNum);
     Button1Click();
+}
+
+bool TComPortForm::FindButtonClick() {
+    FLine.ForgetLostDevice();
+    TVaComm* comm = FLine.Port();
+    AbLED2->SetChecked(false);
+    if (comm->Active()) {
+        comm->Close(); // its device is tried like the others
+    }
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const TProbeResult result = FindController();
+    QGuiApplication::restoreOverrideCursor();
+    if (!result.Found) {
+        FLine.SetLinkMenuEnabled(false);
+        FLine.SetPolling(false);
+        SetDeviceText(QString::fromStdString(NoControllerText(result)));
+        return false;
+    }
+    const std::string& name = result.Port.Name;
+    if (const int number = ComPortNumber(name); number > 0) {
+        OpenPortNumber(number);
+    } else {
+        OpenDevicePath(name);
+    }
+    SetDeviceText(QString::fromStdString(FoundControllerText(result.Port)));
+    return true;
+}
+
+void TComPortForm::FindAndOpen() {
+    if (!FindButtonClick()) {
+        throw EVaCommError(DeviceText->text().toStdString());
+    }
 }
 
 void TComPortForm::OpenDevicePath(const std::string& path) {

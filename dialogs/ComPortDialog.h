@@ -1,7 +1,9 @@
 #pragma once
 // Com Port: the user picks the port number and opens the port; a successful opening starts
 // polling. Under the lamp the dialog tells which device the number stands for, and after a
-// refused opening for lack of permission, how to get access.
+// refused opening for lack of permission, how to get access. "Find", beside "Open", looks for
+// the controller on the published ports and the USB serial devices and opens the one that
+// answers.
 #include <string>
 
 #include "dialogs/DialogForm.h"
@@ -30,9 +32,16 @@ public:
     int EnteredPortNumber();
     // Refreshes the device line for the number in the spin field.
     void UpdateDeviceText();
+    // "Find": the open port is closed, the ports are probed one at a time, and the first that
+    // answers is shown ("COM3 = /dev/ttyUSB1: controller found") and opened as "Open" does.
+    // When none answers the dialog says so and the port stays closed. Returns whether one did.
+    bool FindButtonClick();
+    // The same for --port auto: throws EVaCommError when no controller answered.
+    void FindAndOpen();
 
     QSpinBox* SpinEdit2 = nullptr;
     QPushButton* Button1 = nullptr;
+    QPushButton* FindButton = nullptr;
     TAbLED* AbLED2 = nullptr;
     QLabel* DeviceText = nullptr;
 

@@ -7,8 +7,8 @@
 #include <grp.h>
 #include <sys/stat.h>
 
-#include "ports/PortDirectory.h"
 #include "ports/PortNames.h"
+#include "ports/PortProbe.h"
 
 namespace {
 // The device node behind a link in the port directory, for a readable line.
@@ -32,14 +32,45 @@ std::string OwningGroup(const std::string& devicePath) {
 
 std::string DescribePort(int portNum) {
     const std::string formed = "COM" + std::to_string(portNum);
-    std::string device;
-    std::string text = ResolvePortName(formed, device) != 0 ? formed + ": no such device"
-                                                            : formed + " = " + FinalPath(device);
-    // A port folder that is not safe is passed over; say so, or a published port seems lost.
-    if (const TPortDirectoryProblem folder = CheckPortDirectory(PortDirectory()); !folder.Safe()) {
-        text += "\nPort folder ignored: " + folder.Reason;
+    TPortLocation where;
+    switch (LocatePort(formed, where)) {
+    case 0:
+        return formed + " = " + FinalPath(where.Path);
+    case EPERM:
+        return where.Refusal; // the port folder is refused: never the n-th device instead
+    default:
+        return formed + ": no such device";
+    }
+}
+
+std::string FoundControllerText(const TProbeCandidate& port) {
+    const std::string device = FinalPath(port.Path);
+    return (port.Name == device ? device : port.Name + " = " + device) + ": controller found";
+}
+
+namespace {
+std::string Joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        text += (text.empty() ? "" : ", ") + name;
     }
     return text;
+}
+} // namespace
+
+std::string NoControllerText(const TProbeResult& result) {
+    if (result.Tried.empty() && result.Busy.empty()) {
+        return "No controller found: no port is published and no USB serial device is present.";
+    }
+    std::string text = "No controller answered";
+    if (!result.Tried.empty()) {
+        text += " on " + Joined(result.Tried);
+    }
+    if (!result.Busy.empty()) {
+        text += std::string(result.Tried.empty() ? "" : ";") +
+                " skipped, held by another program: " + Joined(result.Busy);
+    }
+    return text + ".";
 }
 
 bool IsPermissionError(const std::string& errorText) {

@@ -3,6 +3,7 @@
 #include <asm/ioctls.h>
 #include <asm/termbits.h>
 #include <cerrno>
+#include <cstring>
 
 // <sys/ioctl.h> cannot be mixed with <asm/termbits.h>; the prototype is all that is needed.
 extern "C" int ioctl(int fd, unsigned long request, ...) noexcept;
@@ -178,4 +179,21 @@ int ReadLineConfiguration(int fd, TLineReadback& line) {
     line.XoffChar = static_cast<char>(t.c_cc[VSTOP]);
     line.EofChar = static_cast<char>(t.c_cc[VEOF]);
     return 0;
+}
+
+static_assert(sizeof(termios2) <= sizeof(TSavedLine::Data), "the saved settings fit");
+
+int SaveLineSettings(int fd, TSavedLine& saved) {
+    termios2 line{};
+    if (ioctl(fd, TCGETS2, &line) != 0) {
+        return errno;
+    }
+    std::memcpy(saved.Data.data(), &line, sizeof line);
+    return 0;
+}
+
+int RestoreLineSettings(int fd, const TSavedLine& saved) {
+    termios2 line{};
+    std::memcpy(&line, saved.Data.data(), sizeof line);
+    return ioctl(fd, TCSETS2, &line) == 0 ? 0 : errno;
 }

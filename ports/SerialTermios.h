@@ -2,6 +2,7 @@
 // Translation between the device-control block and the kernel's line settings (termios2),
 // in raw mode: any bit rate through BOTHER, mark/space parity through CMSPAR, XON/XOFF,
 // CTS/RTS handshake, and the start, stop and end-of-file characters.
+#include <array>
 #include <cstdint>
 
 #include "ports/SerialTypes.h"
@@ -33,3 +34,12 @@ struct TLineReadback {
 
 // Reads the settings of `fd` (a pseudo-terminal master reports its slave's). Returns 0 or errno.
 int ReadLineConfiguration(int fd, TLineReadback& line);
+
+// A terminal's settings exactly as the kernel holds them (any bit rate included), to be put
+// back after a short use of the line.
+struct TSavedLine {
+    std::array<uint8_t, 64> Data{};
+};
+// Both return 0 or an errno value.
+int SaveLineSettings(int fd, TSavedLine& saved);
+int RestoreLineSettings(int fd, const TSavedLine& saved);
