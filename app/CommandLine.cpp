@@ -31,7 +31,10 @@ const std::vector<TOptionText>& OptionTexts() {
     static const std::vector<TOptionText> options = {
         {{"h", "help"}, {}, "show this help and exit"},
         {{"version"}, {}, "show the version and exit"},
-        {{"port"}, "N|PATH", "open COM port N (1 to 255), or the serial device at PATH, at start"},
+        {{"port"},
+         "N|PATH|auto",
+         "open COM port N (1 to 255), or the serial device at PATH, at start; auto: the first "
+         "published port or USB serial device where a controller answers"},
         {{"log"},
          "FILE",
          "once the port is open, log every reading to FILE (\".txt\" is added to a name "
@@ -91,8 +94,12 @@ void AddOptions(QCommandLineParser& parser) {
     }
 }
 
-// A number from 1 to 255, "COMn", or a path (any name with a '/').
+// A number from 1 to 255, "COMn", a path (any name with a '/'), or "auto".
 bool ParsePort(const QString& value, TCommandLine& commandLine, QString& error) {
+    if (value == "auto") {
+        commandLine.PortAuto = true;
+        return true;
+    }
     bool isNumber = false;
     int number = value.toInt(&isNumber);
     if (!isNumber) {
@@ -107,7 +114,7 @@ bool ParsePort(const QString& value, TCommandLine& commandLine, QString& error) 
         commandLine.PortPath = QFile::encodeName(QFileInfo(value).absoluteFilePath()).toStdString();
         return true;
     }
-    error = "--port takes a port number from 1 to 255 or a device path, not '" + value + "'";
+    error = "--port takes a port number from 1 to 255, a device path or auto, not '" + value + "'";
     return false;
 }
 
@@ -150,6 +157,12 @@ bool ParseCommandLine(const QStringList& arguments, TCommandLine& commandLine, Q
     if (!parser.positionalArguments().isEmpty()) {
         error = "unexpected argument '" + parser.positionalArguments().first() + "'";
         return false;
+    }
+    for (const char* name : {"port", "log", "duration"}) {
+        if (parser.values(name).size() > 1) {
+            error = QString("--%1 given more than once").arg(name);
+            return false;
+        }
     }
     commandLine = TCommandLine();
     commandLine.Help = parser.isSet("help");
@@ -209,6 +222,10 @@ std::string LogFileName(const QString& given) {
         path += ".txt";
     }
     return QFile::encodeName(QDir::cleanPath(path)).toStdString();
+}
+
+std::string LogExistsMessage(const std::string& path) {
+    return path + " exists; it is left as it is (give --overwrite to replace it)";
 }
 
 bool LogFileRefused(const TCommandLine& commandLine) {

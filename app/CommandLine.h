@@ -21,10 +21,11 @@ struct TCommandLine {
     bool Overwrite = false;
     int PortNumber = 0;         // 1 to 255; 0 when none or a path was given
     std::string PortPath;       // an absolute device path given instead of a number
+    bool PortAuto = false;      // --port auto: the first port where a controller answers
     std::string LogFile;        // absolute, with ".txt" added to a name without extension
     double DurationSeconds = 0; // with --headless; 0 runs until a signal ends it
 
-    bool HasPort() const { return PortNumber > 0 || !PortPath.empty(); }
+    bool HasPort() const { return PortNumber > 0 || !PortPath.empty() || PortAuto; }
 };
 
 // Parses the arguments that follow the program's name. Bad usage returns false with a
@@ -45,3 +46,5 @@ std::string LogFileName(const QString& given);
 
 // True when the log file named on the command line exists and --overwrite was not given.
 bool LogFileRefused(const TCommandLine& commandLine);
+// What is said about such a file, at start or when it appears before the log is made.
+std::string LogExistsMessage(const std::string& path);

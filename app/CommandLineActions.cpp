@@ -5,7 +5,9 @@
 #include "platform/ErrorDisplay.h"
 
 void OpenCommandLinePort(const TCommandLine& commandLine) {
-    if (commandLine.PortNumber > 0) {
+    if (commandLine.PortAuto) {
+        ComPortForm->FindAndOpen();
+    } else if (commandLine.PortNumber > 0) {
         ComPortForm->OpenPortNumber(commandLine.PortNumber);
     } else if (!commandLine.PortPath.empty()) {
         ComPortForm->OpenDevicePath(commandLine.PortPath);
@@ -13,8 +15,16 @@ void OpenCommandLinePort(const TCommandLine& commandLine) {
 }
 
 void StartCommandLineLog(const TCommandLine& commandLine) {
-    if (!commandLine.LogFile.empty()) {
-        Form1->StartLog(commandLine.LogFile);
+    if (commandLine.LogFile.empty()) {
+        return;
+    }
+    // The file is made only if it is still not there: another program may have made it
+    // since the program started.
+    try {
+        Form1->StartLog(commandLine.LogFile,
+                        commandLine.Overwrite ? TLogCreation::Replace : TLogCreation::New);
+    } catch (const ELogFileExists&) {
+        throw EInOutError(LogExistsMessage(commandLine.LogFile));
     }
 }
 

@@ -5,9 +5,11 @@
 #include <QTimer>
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 #include "app/CommandLineActions.h"
+#include "app/HeadlessOutput.h"
 #include "app/QuitOnSignal.h"
 #include "app/Startup.h"
 #include "format/Formatting.h"
@@ -17,6 +19,9 @@
 #include "serial/VaComm.h"
 
 namespace {
+
+// What is left at the end for standard output and standard error to take.
+constexpr std::chrono::milliseconds FinishWait(250);
 
 // Ends the event loop when the main window closes; closing it has closed the port and log.
 class TEndWithMainWindow : public QObject {
@@ -34,31 +39,74 @@ protected:
 
 // Closing goes through the event loop, never from inside a receive notification.
 void EndRunSoon() {
-    QTimer::singleShot(0, Form1, [] { Form1->close(); });
+    QTimer::singleShot(0, Form1, [] {
+        if (Form1 != nullptr) {
+            Form1->close();
+        }
+    });
 }
 
-void PrintReading(const TDecodedReading& reading) {
-    const std::string line = LogDataLine(reading.Lambda, reading.LocalTime, reading.Volts) + "\n";
-    if (std::fputs(line.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
-        // Whoever read the lines has gone (a closed pipe): end as on a signal.
-        if (errno == EPIPE) {
+// Standard output and standard error of the run, and what became of them.
+class TRunOutput {
+public:
+    explicit TRunOutput(bool logRequested)
+        : FLogRequested(logRequested),
+          FOut(STDOUT_FILENO, [this](int error) { TellOnUiThread(error); }), FErr(STDERR_FILENO) {}
+
+    void Reading(const std::string& line) { FOut.Write(line + "\n"); }
+    void Error(const std::string& message) { FErr.Write("uego4100: " + message + "\n"); }
+    void Status(const std::string& portName, TLinkStatus status) {
+        FErr.Write(TimeToStr(LocalNow()) + " " + portName + " " + LinkStatusText(status) + "\n");
+    }
+    // The record was lost: standard output failed while it was the only record.
+    bool RecordLost() const { return FRecordLost; }
+
+    // Lets the last lines go out and says how many could not.
+    void Finish() {
+        FOut.Finish(FinishWait);
+        if (const uint64_t dropped = FOut.Dropped(); dropped > 0) {
+            Error(std::to_string(dropped) + " line" + (dropped == 1 ? "" : "s") +
+                  " could not go to standard output and " + (dropped == 1 ? "was" : "were") +
+                  " dropped");
+        }
+        FErr.Finish(FinishWait);
+    }
+
+private:
+    // Runs on the writer's thread: the rest is done on the user-interface thread (and not at
+    // all once this object is gone).
+    void TellOnUiThread(int error) {
+        QMetaObject::invokeMethod(
+            &FContext, [this, error] { Failed(error); }, Qt::QueuedConnection);
+    }
+
+    void Failed(int error) {
+        if (error == EPIPE) {
+            EndRunSoon(); // whoever read the lines has gone: end as on a signal
+            return;
+        }
+        Error(std::string("cannot write to standard output: ") + std::strerror(error) + " (" +
+              std::to_string(error) + ")" +
+              (FLogRequested ? "; the data log goes on" : "; the run ends"));
+        if (!FLogRequested) {
+            FRecordLost = true;
             EndRunSoon();
         }
-        std::clearerr(stdout);
     }
-}
 
-void PrintLinkStatus(const std::string& portName, TLinkStatus status) {
-    std::fprintf(stderr, "%s %s %s\n", TimeToStr(LocalNow()).c_str(), portName.c_str(),
-                 LinkStatusText(status).c_str());
-    std::fflush(stderr);
-}
+    bool FLogRequested;
+    bool FRecordLost = false;
+    QObject FContext;
+    THeadlessOutput FOut;
+    THeadlessOutput FErr;
+};
 
 // Errors go to standard error. One that leaves a requested log closed means the log could
 // not be written: the run ends with ExitLog.
 class TErrorWatch {
 public:
-    explicit TErrorWatch(bool logRequested) : FLogRequested(logRequested) {
+    TErrorWatch(bool logRequested, TRunOutput& output)
+        : FLogRequested(logRequested), FOutput(output) {
         FPrevious = SetErrorDisplayHook([this](const std::string& message) { Report(message); });
     }
     ~TErrorWatch() { SetErrorDisplayHook(FPrevious); }
@@ -66,7 +114,7 @@ public:
 
 private:
     void Report(const std::string& message) {
-        PrintProgramError(message);
+        FOutput.Error(message);
         if (FLogRequested && !LogOn && !FLogFailed) {
             FLogFailed = true;
             EndRunSoon();
@@ -74,16 +122,17 @@ private:
     }
 
     bool FLogRequested;
+    TRunOutput& FOutput;
     bool FLogFailed = false;
     TErrorDisplayHook FPrevious;
 };
 
 // Opens the port and starts the log; a failure is printed and gives the exit code.
-int Start(const TCommandLine& commandLine) {
+int Start(const TCommandLine& commandLine, TRunOutput& output) {
     try {
         OpenCommandLinePort(commandLine);
     } catch (const std::exception& e) {
-        PrintProgramError(e.what());
+        output.Error(e.what());
         return ExitPort;
     }
     if (!Form1->VaComm1->Active()) {
@@ -92,29 +141,40 @@ int Start(const TCommandLine& commandLine) {
     try {
         StartCommandLineLog(commandLine);
     } catch (const std::exception& e) {
-        PrintProgramError(e.what());
+        output.Error(e.what());
         return ExitLog;
     }
     return ExitOk;
 }
 
-int RunWindowsUnseen(const TCommandLine& commandLine) {
-    const int started = Start(commandLine);
+// The end of a --duration run, to the millisecond: a coarse timer may end a long run seconds
+// early.
+void EndAfter(double seconds) {
+    auto* timer = new QTimer(Form1);
+    timer->setTimerType(Qt::PreciseTimer);
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, Form1, [] { Form1->close(); });
+    timer->start(static_cast<int>(seconds * 1000));
+}
+
+int RunWindowsUnseen(const TCommandLine& commandLine, TRunOutput& output) {
+    const int started = Start(commandLine, output);
     if (started != ExitOk) {
         return started;
     }
     // Changes are told under the name the port was opened by (COM5, or the path), also
     // after a lost device has been found again under another name.
     const std::string portName = Form1->VaComm1->GetDeviceName();
-    QObject::connect(Form1, &TForm1::LiveReadingDecoded, Form1, PrintReading);
+    QObject::connect(
+        Form1, &TForm1::LiveReadingDecoded, Form1, [&output](const TDecodedReading& reading) {
+            output.Reading(LogDataLine(reading.Lambda, reading.LocalTime, reading.Volts));
+        });
     QObject::connect(Form1, &TForm1::LinkStatusChanged, Form1,
-                     [portName](TLinkStatus status) { PrintLinkStatus(portName, status); });
+                     [&output, portName](TLinkStatus status) { output.Status(portName, status); });
     TEndWithMainWindow end;
     Form1->installEventFilter(&end);
-    CloseWindowOnTermination(Form1);
     if (commandLine.DurationSeconds > 0) {
-        QTimer::singleShot(static_cast<int>(commandLine.DurationSeconds * 1000), Form1,
-                           [] { Form1->close(); });
+        EndAfter(commandLine.DurationSeconds);
     }
     QCoreApplication::exec();
     return ExitOk;
@@ -125,9 +185,16 @@ int RunWindowsUnseen(const TCommandLine& commandLine) {
 int RunHeadless(const TCommandLine& commandLine) {
     // A reader that goes away must not kill the process before the log is closed.
     std::signal(SIGPIPE, SIG_IGN);
-    TErrorWatch errors(!commandLine.LogFile.empty());
+    TRunOutput output(!commandLine.LogFile.empty());
+    TErrorWatch errors(!commandLine.LogFile.empty(), output);
     CreateApplicationWindows();
-    const int result = RunWindowsUnseen(commandLine);
+    // A signal that came before the window existed is waiting in the signal pipe.
+    CloseWindowOnTermination(Form1);
+    const int result = RunWindowsUnseen(commandLine, output);
     DestroyApplicationWindows();
-    return result == ExitOk && errors.LogFailed() ? ExitLog : result;
+    output.Finish();
+    if (result != ExitOk) {
+        return result;
+    }
+    return errors.LogFailed() || output.RecordLost() ? ExitLog : ExitOk;
 }

@@ -28,8 +28,8 @@ int HighestPortNumber() {
 }
 
 bool IsPublished(const std::string& formedName) {
-    struct stat st {};
-    return ::lstat((PortDirectory() + "/" + formedName).c_str(), &st) == 0;
+    TPortLocation where;
+    return LocatePort(formedName, where) == 0 && where.Folder != nullptr;
 }
 
 // The persistent name under `byIdFolder` that leads to `device`, if any.
@@ -60,6 +60,13 @@ std::string Notes(const std::string& formedName, const std::string& device,
 
 std::vector<std::string> PortListLines(const std::string& byIdFolder) {
     std::vector<std::string> lines;
+    // A refused folder maps no COM number at all: its problem is the one line to read.
+    if (const auto folder = TPortFolderAccess::Open(PortDirectory());
+        folder->State() == TPortFolderAccess::TState::Refused) {
+        lines.push_back(folder->RefusalText() + "; no COM number stands for a device until it is "
+                                                "mended or removed.");
+        return lines;
+    }
     const int highest = HighestPortNumber();
     for (int n = 1; n <= highest; ++n) {
         const std::string formed = "COM" + std::to_string(n);

@@ -6,12 +6,36 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <cstdlib>
 
 #include "dialogs/AboutDialog.h"
 #include "dialogs/CanSetupDialog.h"
 #include "dialogs/ComPortDialog.h"
 #include "dialogs/SensorSetupDialog.h"
 #include "monitor/MainWindow.h"
+
+namespace {
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+} // namespace
+
+std::string MissingDisplay() {
+    const std::string platform = Environment("QT_QPA_PLATFORM");
+    const bool x11 = Environment("DISPLAY").empty() == false;
+    const bool wayland = Environment("WAYLAND_DISPLAY").empty() == false;
+    std::string missing;
+    if (platform.empty() && !x11 && !wayland) {
+        missing = "DISPLAY is not set";
+    } else if (platform.rfind("xcb", 0) == 0 && !x11) {
+        missing = "DISPLAY is not set";
+    } else if (platform.rfind("wayland", 0) == 0 && !wayland) {
+        missing = "WAYLAND_DISPLAY is not set";
+    }
+    return missing.empty() ? missing
+                           : "no display (" + missing + "); use --headless to run without a window";
+}
 
 void CreateApplicationWindows() {
     Form1 = new TForm1();

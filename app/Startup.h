@@ -10,3 +10,8 @@ class QWidget;
 // included, is centred on its screen's available area; once it is up and the window system
 // has told its frame, the placement is checked again.
 void CentreOnScreen(QWidget* window);
+
+#include <string>
+// Why the window cannot be shown here: "no display (DISPLAY is not set); use --headless to run
+// without a window", or empty when there is a display or the Qt platform needs none.
+std::string MissingDisplay();

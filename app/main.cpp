@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QFile>
 #include <QTimer>
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "app/AppIcon.h"
 #include "app/CommandLine.h"
@@ -19,6 +22,28 @@
 #include "platform/Synchronize.h"
 
 namespace {
+
+// A program started with a standard descriptor closed (>&-) would hand that number to the
+// first file it opens, and its output would go there: the three get /dev/null instead.
+void FillClosedStandardDescriptors() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) < 0 && errno == EBADF) {
+            const int opened = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+            if (opened >= 0 && opened != fd) {
+                ::dup2(opened, fd);
+                ::close(opened);
+            }
+        }
+    }
+}
+
+// Headless: Qt's own warnings (fonts, platform plugins) stay off standard error, which
+// carries the program's link changes and errors.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext& /*context*/, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "uego4100: %s\n", text.toLocal8Bit().constData());
+    }
+}
 
 QStringList ArgumentsAfterName(int argc, char* argv[]) {
     QStringList arguments;
@@ -62,6 +87,7 @@ int RunWindow(const TCommandLine& commandLine) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    FillClosedStandardDescriptors();
     TCommandLine commandLine;
     QString error;
     if (!ParseCommandLine(ArgumentsAfterName(argc, argv), commandLine, error)) {
@@ -75,13 +101,18 @@ int main(int argc, char* argv[]) {
     if (AnswerWithoutWindow(commandLine)) {
         return ExitOk;
     }
+    // Before any port is opened: a signal from now on ends the run with the log complete.
+    InstallTerminationHandlers();
     if (LogFileRefused(commandLine)) {
-        PrintProgramError(commandLine.LogFile + " exists; it is left as it is (give --overwrite to "
-                                                "replace it)");
+        PrintProgramError(LogExistsMessage(commandLine.LogFile));
         return ExitLog;
     }
     if (commandLine.Headless) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(QuietQtMessages);
+    } else if (const std::string missing = MissingDisplay(); !missing.empty()) {
+        PrintProgramError(missing);
+        return ExitUsage;
     }
     // Qt sees only the program's name: every option is the program's own.
     int qtArgc = 1;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/Exception.h"
@@ -10,6 +11,23 @@
 namespace {
 std::string ErrorText(const std::string& action, const std::string& path, int error) {
     return action + " " + path + ": " + std::strerror(error) + " (" + std::to_string(error) + ")";
+}
+
+// Opens the log file as `creation` says. A link is followed only when it is the user's own
+// (or root's): in a shared folder such as /tmp another user's link could lead anywhere.
+int OpenLogFile(const std::string& path, TLogCreation creation) {
+    if (creation == TLogCreation::New) {
+        // O_EXCL: never an existing file, never through a link.
+        return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    }
+    const int flags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
+    const int fd = ::open(path.c_str(), flags | O_NOFOLLOW, 0644);
+    struct stat st {};
+    if (fd >= 0 || errno != ELOOP || ::lstat(path.c_str(), &st) != 0 ||
+        (st.st_uid != ::geteuid() && st.st_uid != 0)) {
+        return fd;
+    }
+    return ::open(path.c_str(), flags, 0644);
 }
 } // namespace
 
@@ -19,9 +37,12 @@ TDataLog::~TDataLog() {
     }
 }
 
-void TDataLog::Create(const std::string& path) {
+void TDataLog::Create(const std::string& path, TLogCreation creation) {
     Close();
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int fd = OpenLogFile(path, creation);
+    if (fd < 0 && errno == EEXIST) {
+        throw ELogFileExists(ErrorText("Cannot create log file", path, EEXIST));
+    }
     if (fd < 0) {
         throw EInOutError(ErrorText("Cannot create log file", path, errno));
     }

@@ -6,6 +6,19 @@
 #include <string>
 #include <sys/types.h>
 
+#include "platform/Exception.h"
+
+// How a log file is made: `Replace` empties a file that exists (the user agreed to that in the
+// save dialog, or gave --overwrite); `New` refuses one that exists at the moment of creation,
+// so two programs started on the same new file cannot both write it.
+enum class TLogCreation { Replace, New };
+
+// A `New` log whose file exists.
+class ELogFileExists : public EInOutError {
+public:
+    using EInOutError::EInOutError;
+};
+
 class TDataLog {
 public:
     TDataLog() = default;
@@ -13,9 +26,11 @@ public:
     TDataLog(const TDataLog&) = delete;
     TDataLog& operator=(const TDataLog&) = delete;
 
-    // Creates `path`, or empties it when it exists. An open log is closed first.
-    // Throws EInOutError when the file cannot be created.
-    void Create(const std::string& path);
+    // Creates `path`, or empties it when it exists and `creation` is Replace. An open log is
+    // closed first. A symbolic link owned by another user is never followed. Throws
+    // ELogFileExists for a `New` log whose file exists, EInOutError when the file cannot be
+    // created.
+    void Create(const std::string& path, TLogCreation creation = TLogCreation::Replace);
     // Appends `text` and CR LF. On failure the partial line is removed, the log is closed
     // and EInOutError is thrown.
     void WriteLine(const std::string& text);

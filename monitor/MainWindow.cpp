@@ -404,7 +404,7 @@ void TForm1::LogStartClick() {
     }
 }
 
-void TForm1::StartLog(const std::string& path) {
+void TForm1::StartLog(const std::string& path, TLogCreation creation) {
     if (LogOn) {
         // The current log is finished before the new file is made, so it stays complete
         // even when the same file is chosen again.
@@ -413,7 +413,7 @@ void TForm1::StartLog(const std::string& path) {
         Logfile.Close();
     }
     NameOfFile = path;
-    Logfile.Create(NameOfFile);
+    Logfile.Create(NameOfFile, creation);
     LogOn = true;
     DiskLED->SetChecked(true);
     try {

@@ -90,8 +90,9 @@ public:
     void VaComm1RxChar(TVaCustomComm* Sender, int Count);
     void LogStartClick();
     // What "Log Start" does once a file is chosen: the current log is finished, `path` is
-    // created (or emptied), the header written, the lamp lit and the path shown.
-    void StartLog(const std::string& path);
+    // created (or emptied, when `creation` allows), the header written, the lamp lit and the
+    // path shown.
+    void StartLog(const std::string& path, TLogCreation creation = TLogCreation::Replace);
     void LogStopClick();
     void ComPort1Click();
     void Calibration1Click();

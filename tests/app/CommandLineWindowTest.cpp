@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QSpinBox>
+#include <fstream>
 
 #include "app/AppIcon.h"
 #include "app/CommandLineActions.h"
@@ -53,6 +54,32 @@ TEST_F(CommandLineWindow, FailingPortShowsItsMessageAndTheLogStillStarts) {
     EXPECT_FALSE(ComPortForm->AbLED2->Checked());
     EXPECT_TRUE(Form1->DiskLED->Checked());
     EXPECT_TRUE(Form1->isEnabled());
+}
+
+// The log file appeared after the start (another program made it, or it came while a message
+// box was up): it is kept whole, and the user is told in the usual box.
+TEST_F(CommandLineWindow, ALogFileThatAppearedSinceTheStartIsKeptWhole) {
+    TCommandLine commandLine;
+    commandLine.PortNumber = 9;
+    commandLine.LogFile = TempPath("appeared.txt");
+    { std::ofstream(commandLine.LogFile) << "another program's readings\r\n"; }
+    ApplyCommandLine(commandLine);
+    EXPECT_EQ(ReadWholeFile(commandLine.LogFile), "another program's readings\r\n");
+    ASSERT_EQ(Errors.size(), 2u);
+    EXPECT_EQ(Errors[1], LogExistsMessage(commandLine.LogFile));
+    EXPECT_FALSE(Form1->DiskLED->Checked());
+}
+
+TEST(CommandLine, PortNumbersFromOneTo255AndDevicePathsAreTaken) {
+    const std::pair<const char*, int> cases[] = {{"1", 1},    {"255", 255}, {"COM255", 255},
+                                                 {"256", -1}, {"0", -1},    {"COM0", -1}};
+    for (const auto& [value, number] : cases) {
+        TCommandLine commandLine;
+        QString error;
+        const bool taken = ParseCommandLine({"--port", value}, commandLine, error);
+        EXPECT_EQ(taken, number > 0) << value << ": " << error.toStdString();
+        EXPECT_EQ(commandLine.PortNumber, std::max(number, 0)) << value;
+    }
 }
 
 TEST_F(CommandLineWindow, IconIsBuiltInFromSmallToLarge) {

@@ -37,17 +37,48 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 }
 } // namespace
 
+namespace {
+// Shrinks the pipe to one page and fills it, so the next write blocks.
+void FillPipe(int writeEnd) {
+    ::fcntl(writeEnd, F_SETPIPE_SZ, 4096);
+    const int flags = ::fcntl(writeEnd, F_GETFL);
+    ::fcntl(writeEnd, F_SETFL, flags | O_NONBLOCK);
+    const char filler[256] = {};
+    while (::write(writeEnd, filler, sizeof filler) > 0) {
+    }
+    ::fcntl(writeEnd, F_SETFL, flags);
+}
+} // namespace
+
 TChildProcess::TChildProcess(const std::string& program, const std::vector<std::string>& args,
-                             const std::vector<std::string>& environment) {
+                             const std::vector<std::string>& environment,
+                             const TChildOptions& options) {
     int out[2];
     int err[2];
     if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) {
         return;
     }
+    using TStdout = TChildOptions::TStdout;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    if (options.Stdout == TStdout::FullPipe) {
+        FillPipe(out[1]);
+    }
+    if (options.Stdout == TStdout::Closed) {
+        posix_spawn_file_actions_addclose(&actions, 1);
+    } else if (options.Stdout == TStdout::File) {
+        posix_spawn_file_actions_addopen(&actions, 1, options.StdoutFile.c_str(), O_WRONLY, 0);
+    } else {
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    }
     posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    // Dispositions set to "ignore" are kept across exec; the test's own are put back below.
+    std::vector<struct sigaction> kept(options.IgnoredSignals.size());
+    for (size_t i = 0; i < options.IgnoredSignals.size(); ++i) {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        ::sigaction(options.IgnoredSignals[i], &ignore, &kept[i]);
+    }
     std::vector<std::string> argTexts = {program};
     argTexts.insert(argTexts.end(), args.begin(), args.end());
     std::vector<std::string> envTexts = MergedEnvironment(environment);
@@ -57,6 +88,9 @@ TChildProcess::TChildProcess(const std::string& program, const std::vector<std::
         FPid = -1;
     }
     posix_spawn_file_actions_destroy(&actions);
+    for (size_t i = 0; i < options.IgnoredSignals.size(); ++i) {
+        ::sigaction(options.IgnoredSignals[i], &kept[i], nullptr);
+    }
     ::close(out[1]);
     ::close(err[1]);
     FOut = out[0];

@@ -5,16 +5,31 @@
 #include <sys/types.h>
 #include <vector>
 
+// How the child starts, beyond its arguments and environment.
+struct TChildOptions {
+    enum class TStdout {
+        Pipe,     // a pipe the test reads (Stdout, StdoutLine)
+        FullPipe, // a pipe already full that nobody reads: the first write blocks
+        Closed,   // no standard output at all (>&-)
+        File      // StdoutFile opened for writing (/dev/full for a full disk)
+    };
+    TStdout Stdout = TStdout::Pipe;
+    std::string StdoutFile;
+    std::vector<int> IgnoredSignals; // ignored in the child from the start, as nohup does
+};
+
 class TChildProcess {
 public:
     // `environment` adds NAME=VALUE entries to the test's own, replacing those of the same name.
     TChildProcess(const std::string& program, const std::vector<std::string>& args,
-                  const std::vector<std::string>& environment = {});
+                  const std::vector<std::string>& environment = {},
+                  const TChildOptions& options = {});
     ~TChildProcess();
     TChildProcess(const TChildProcess&) = delete;
     TChildProcess& operator=(const TChildProcess&) = delete;
 
     bool Started() const { return FPid > 0; }
+    pid_t Pid() const { return FPid; }
     // Text up to and including a newline, or what came before end of file or the time-out.
     std::string StdoutLine(int timeoutMs = 5000) { return ReadLine(FOut, timeoutMs); }
     std::string StderrLine(int timeoutMs = 5000) { return ReadLine(FErr, timeoutMs); }
