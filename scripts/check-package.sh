@@ -12,7 +12,9 @@ trap 'rm -rf "$OUT"' EXIT
     cat "$OUT/cpack.log" >&2
     exit 1
 }
-DEB="$OUT/uego4100_${VERSION}_amd64.deb"
+# Named for the machine's architecture (amd64, arm64, ...).
+ARCH=$(dpkg --print-architecture)
+DEB="$OUT/uego4100_${VERSION}_${ARCH}.deb"
 [ -f "$DEB" ] || { echo "missing $DEB; made: $(ls "$OUT")" >&2; exit 1; }
 
 failed=0
