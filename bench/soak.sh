@@ -14,8 +14,14 @@
 #   - message boxes raised (goal: none);
 #   - the longest stall of the user-interface thread, and the reconnects.
 #
+# With SOAK_RENUMBER=1 the simulator behaves like a USB adapter that is re-enumerated: after
+# each unplugging it comes back under a new /dev/pts number, with its by-path link (in a folder
+# the program is pointed at through UEGO4100_DEVICE_LINKS) leading to the new one; the script
+# then also checks that the line did come back under other numbers.
+#
 # Usage: bash bench/soak.sh [SECONDS]       (default 600, or $SOAK_SECONDS)
 #        SKIP_BUILD=1 BUILD_DIR=build XVFB_DISPLAY=42 KEEP_RUN_DIR=1 bash bench/soak.sh 60
+#        SOAK_RENUMBER=1 bash bench/soak.sh
 # The program writes its own figures only because UEGO4100_DIAGNOSTICS names a file here.
 # Exit status: 0 when every check holds, 1 otherwise.
 set -euo pipefail
@@ -50,9 +56,15 @@ trap finish EXIT
 start_virtual_display
 
 VOLTS=12.5
+RENUMBER_OPTIONS=()
+if [ "${SOAK_RENUMBER:-0}" = 1 ]; then
+    mkdir -m 700 -p "$RUN_DIR/links"
+    RENUMBER_OPTIONS=(--renumber --link-dir "$RUN_DIR/links")
+    export UEGO4100_DEVICE_LINKS="$RUN_DIR/links"
+fi
 sim_started=$(date +%s.%N)
 "$SIMULATOR" --port 1 --port-dir "$PORT_DIR" --numbered --warmup 0 --volts "$VOLTS" --cycle \
-    --record "$RECORD" >"$RUN_DIR/sim.log" 2>&1 &
+    "${RENUMBER_OPTIONS[@]}" --record "$RECORD" >"$RUN_DIR/sim.log" 2>&1 &
 SIM=$!
 PIDS+=("$SIM")
 wait_published "$PORT_DIR/COM1"
@@ -201,6 +213,11 @@ check "resident memory growth after ${rss_mark} s" "$rss_growth kB ($rss_at_mark
 check "message boxes raised" "$boxes" $([ "$boxes" -eq 0 ] && echo 0 || echo 1)
 check "unplugged / seen gone / reconnected" "$unplugged / $gone / $reconnected" \
     $([ "$gone" -ge $((unplugged - 1)) ] && [ "$reconnected" -ge $((reappeared - 1)) ] && echo 0 || echo 1)
+if [ "${SOAK_RENUMBER:-0}" = 1 ]; then
+    lines_used=$(awk '$2 == "publish" { print $5 }' "$RECORD" | sort -u | wc -l)
+    check "line numbers the controller came back under" "$lines_used" \
+        $([ "$lines_used" -ge 2 ] || [ "$reappeared" -eq 0 ] && echo 0 || echo 1)
+fi
 check "ended on SIGTERM within 10 s" "exit status $app_status" \
     $([ "$ended" -eq 1 ] && [ "$app_status" -eq 0 ] && echo 0 || echo 1)
 echo "  longest stall of the user-interface thread: $stall ms (in the $stall_phase)"

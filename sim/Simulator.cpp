@@ -75,7 +75,7 @@ void TWbxSimulator::Start(const std::string& portDirectory, int portNumber) {
         FStopRequested = false;
         FDisconnected = false;
     }
-    FLineRecord.Note("publish " + FLink.Path());
+    FLineRecord.Note("publish " + FLink.Path() + " -> " + FSlavePath);
     FThread = std::thread([this] { Serve(); });
 }
 

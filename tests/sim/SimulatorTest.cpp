@@ -296,3 +296,27 @@ TEST(SimulatorLifecycle, RefusesANameTakenByAFile) {
 }
 
 } // namespace
+
+// Like a USB adapter plugged in again: the line comes back under another number, and the
+// link named as its socket follows it; unplugged, the link is gone.
+TEST(SimulatorLifecycle, ARenumberingLineComesBackUnderANewNumberAndItsLinkFollows) {
+    TTempDir dir;
+    TSimConfig config;
+    config.DeviceLinks = dir.Path() + "/links";
+    config.Renumber = true;
+    config.Scenario.DisconnectAfter = std::chrono::milliseconds(0);
+    TWbxSimulator sim(config);
+    sim.Start(dir.Path() + "/ports", 2);
+    const std::string link = sim.DeviceLinkPath();
+    EXPECT_EQ(link, dir.Path() + "/links/by-path/" + DeviceLinkName(2));
+    const std::string first = sim.SlavePath();
+    ASSERT_TRUE(sim.WaitForDisconnect(std::chrono::seconds(2)));
+    struct stat st {};
+    EXPECT_NE(lstat(link.c_str(), &st), 0) << "the link outlived the unplugging";
+    sim.SetScenario(TSimScenario());
+    sim.Restart();
+    EXPECT_NE(sim.SlavePath(), first);
+    char target[256] = {};
+    ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0);
+    EXPECT_EQ(std::string(target), sim.SlavePath());
+}
