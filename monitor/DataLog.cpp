@@ -43,6 +43,10 @@ void TDataLog::Create(const std::string& path, TLogCreation creation) {
     if (fd < 0 && errno == EEXIST) {
         throw ELogFileExists(ErrorText("Cannot create log file", path, EEXIST));
     }
+    if (fd < 0 && errno == ELOOP && creation == TLogCreation::Replace) {
+        throw EInOutError("Cannot create log file " + path +
+                          ": it is a symbolic link owned by another user, not followed");
+    }
     if (fd < 0) {
         throw EInOutError(ErrorText("Cannot create log file", path, errno));
     }

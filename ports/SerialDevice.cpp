@@ -137,7 +137,8 @@ bool TSerialDevice::Open(const std::string& formedName) {
     // theirs, whatever its mode says; devices of the system belong to root.
     if (st.st_uid != 0 && st.st_uid != ::geteuid()) {
         char node[128] = {};
-        FRefusal = formedName + ": " + (ttyname_r(fd, node, sizeof node) == 0 ? node : path) +
+        const std::string device = ttyname_r(fd, node, sizeof node) == 0 ? node : path;
+        FRefusal = (device == formedName ? device : formedName + ": " + device) +
                    " belongs to another user";
         ::close(fd);
         errno = EACCES;

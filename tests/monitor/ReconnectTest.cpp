@@ -33,13 +33,13 @@ bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-// True while a descriptor of this process is open on `node`.
+// True while a descriptor of this process is open on `node` (also once the node is gone).
 bool HeldOpen(const std::string& node) {
     for (int fd = 0; fd < 1024; ++fd) {
         char target[256] = {};
         const std::string link = "/proc/self/fd/" + std::to_string(fd);
         const ssize_t n = ::readlink(link.c_str(), target, sizeof target - 1);
-        if (n > 0 && node == target) {
+        if (n > 0 && (node == target || node + " (deleted)" == target)) {
             return true;
         }
     }
