@@ -3,6 +3,7 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -41,10 +42,15 @@ QLabel* MakeMessage(QWidget* parent, const char* name) {
     label->setObjectName(name);
     label->setWordWrap(true);
     label->setVisible(false);
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, QColor(200, 0, 0));
-    label->setPalette(p);
     return label;
+}
+
+// Messages in red that stays readable on a light and on a dark (night) window.
+void ColourMessage(QLabel* label, const QPalette& window) {
+    const bool dark = window.color(QPalette::Window).lightness() < 128;
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, dark ? QColor(255, 110, 100) : QColor(200, 0, 0));
+    label->setPalette(p);
 }
 
 // A number typed with a decimal point or comma, whatever the regional separator.
@@ -80,6 +86,7 @@ TDisplayForm::TDisplayForm(QWidget* mainWindow) : TDialogForm(mainWindow, "Displ
     buttons->addWidget(CloseButton);
     root->addLayout(buttons);
     ConnectHandlers();
+    ColourMessages();
     SetSettings(FSettings);
     // Room for the longest messages, so the window never has to grow.
     root->activate();
@@ -321,6 +328,18 @@ void TDisplayForm::UnitsChanged() {
     FSettings.Units = AfrRadio->isChecked() ? TDisplayUnits::Afr : TDisplayUnits::Lambda;
     ShowLimits();
     Report();
+}
+
+void TDisplayForm::ColourMessages() {
+    ColourMessage(LimitsMessage, palette());
+    ColourMessage(SoundMessage, palette());
+}
+
+void TDisplayForm::changeEvent(QEvent* event) {
+    TDialogForm::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        ColourMessages();
+    }
 }
 
 void TDisplayForm::Report() {

@@ -62,7 +62,12 @@ public:
     QCheckBox* NightCheck = nullptr;
     QPushButton* CloseButton = nullptr;
 
+protected:
+    // The night theme and back: the messages keep a readable red.
+    void changeEvent(QEvent* event) override;
+
 private:
+    void ColourMessages();
     QGroupBox* CreateLimits();
     QGroupBox* CreateAlarm();
     QGroupBox* CreateShown();

@@ -1,5 +1,6 @@
 #include "BigNumber.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -26,11 +27,14 @@ void TBigNumber::SetText(const QString& text) {
     if (text == FText) {
         return;
     }
+    const QRect before = TextRect();
     FText = text;
     if (FText.size() != FFittedLength) {
         Fit();
+        update();
+        return;
     }
-    update();
+    update(before.united(TextRect()));
 }
 
 void TBigNumber::SetColor(const QColor& color) {
@@ -38,12 +42,25 @@ void TBigNumber::SetColor(const QColor& color) {
         return;
     }
     FColor = color;
+    FGlyphs.clear();
     update();
+}
+
+QColor TBigNumber::Ink() const {
+    return FColor.isValid() ? FColor : palette().color(QPalette::WindowText);
 }
 
 void TBigNumber::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Fit();
+}
+
+void TBigNumber::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        FGlyphs.clear();
+        update();
+    }
 }
 
 void TBigNumber::Fit() {
@@ -66,16 +83,55 @@ void TBigNumber::Fit() {
             high = mid - 1;
         }
     }
-    FFont.setPixelSize(low);
+    if (low != FFont.pixelSize()) {
+        FFont.setPixelSize(low);
+        FGlyphs.clear();
+    }
+}
+
+QRect TBigNumber::TextRect() const {
+    if (FText.isEmpty()) {
+        return {};
+    }
+    // Centred on the digits themselves, not on the font's line box.
+    const QFontMetrics m(FFont);
+    int w = 0;
+    for (const QChar c : FText) {
+        w += m.horizontalAdvance(c); // as painted, a character at a time
+    }
+    const int baseline = (height() + m.capHeight()) / 2;
+    return QRect((width() - w) / 2, baseline - m.ascent(), w, m.height());
+}
+
+const QImage& TBigNumber::Glyph(QChar c) {
+    auto found = FGlyphs.constFind(c);
+    if (found != FGlyphs.constEnd()) {
+        return *found;
+    }
+    const QFontMetrics m(FFont);
+    const qreal dpr = devicePixelRatioF();
+    QImage image(QSize(std::max(1, m.horizontalAdvance(c)), m.height()) * dpr,
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setFont(FFont);
+    p.setPen(Ink());
+    p.drawText(0, m.ascent(), QString(c));
+    p.end();
+    return *FGlyphs.insert(c, image);
 }
 
 void TBigNumber::paintEvent(QPaintEvent*) {
+    const QRect text = TextRect();
+    if (text.isEmpty()) {
+        return;
+    }
     QPainter p(this);
-    p.setFont(FFont);
-    p.setPen(FColor.isValid() ? FColor : palette().color(QPalette::WindowText));
-    // Centred on the digits themselves, not on the font's line box.
     const QFontMetrics m(FFont);
-    const int x = (width() - m.horizontalAdvance(FText)) / 2;
-    const int baseline = (height() + m.capHeight()) / 2;
-    p.drawText(x, baseline, FText);
+    int x = text.left();
+    for (const QChar c : FText) {
+        p.drawImage(QPoint(x, text.top()), Glyph(c));
+        x += m.horizontalAdvance(c);
+    }
 }

@@ -169,6 +169,13 @@ void TDashForm::ShowExtremes(float min, float max) {
     Dial->SetExtremes(min, max);
 }
 
+void TDashForm::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (OnHidden) {
+        GuardedCall(OnHidden);
+    }
+}
+
 void TDashForm::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Escape:

@@ -37,6 +37,8 @@ public:
 
     std::function<void()> OnAcknowledge;
     std::function<void()> OnResetPeaks;
+    // The dash was left (Escape, F11, closed).
+    std::function<void()> OnHidden;
 
     // Components.
     TBigNumber* Number = nullptr;
@@ -51,6 +53,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -1,6 +1,7 @@
 #include "DialLook.h"
 
 #include "DialBands.h"
+#include "widgets/AbMeterFactory.h"
 #include "widgets/AbRMeter.h"
 
 namespace {
@@ -31,16 +32,7 @@ void ApplyScale(TAb270Meter& m, const TDialScale& scale, bool night) {
 void ApplyBands(TAb270Meter& m, const TDialLook& look) {
     TSectorSettings& sec = m.SectorSettings();
     if (!look.Bands) {
-        // The main window's dial: one silver sector over the whole range, never drawn.
-        sec.SetSector1Color(clSilver);
-        sec.SetSector2Color(clSilver);
-        sec.SetSector3Color(clSilver);
-        sec.SetSector1From(0);
-        sec.SetSector1To(1000);
-        sec.SetSector2From(1000);
-        sec.SetSector2To(1000);
-        sec.SetSector3From(1000);
-        sec.SetSector3To(1000);
+        ApplyMeter1Sectors(sec);
         return;
     }
     const auto ranges = BandSectors(look.Limits, look.Scale);

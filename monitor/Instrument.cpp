@@ -56,12 +56,8 @@ void TInstrument::Apply(const TDisplaySettings& settings, double stoichiometric)
     FParts.Number->SetFormatStr(FLook.Scale.NumberFormat);
     FDamping.SetTimeConstant(settings.DampingSeconds);
     const TAlarmLimits limits = AlarmLimitsOf(settings);
-    if (!(limits.Lean == FAlarm.Limits().Lean && limits.Rich == FAlarm.Limits().Rich &&
-          limits.LeanLimit == FAlarm.Limits().LeanLimit &&
-          limits.RichLimit == FAlarm.Limits().RichLimit &&
-          limits.HoldSeconds == FAlarm.Limits().HoldSeconds &&
-          limits.Hysteresis == FAlarm.Limits().Hysteresis)) {
-        FAlarm.SetLimits(limits);
+    if (!(limits == FAlarm.Limits())) {
+        FAlarm.SetLimits(limits); // a standing alarm is judged afresh
     }
     if (!settings.PeakHold) {
         FPeakLow = FPeakHigh = NoPeak;
@@ -73,9 +69,9 @@ void TInstrument::Apply(const TDisplaySettings& settings, double stoichiometric)
                 OnSoundProblemChanged();
             }
         };
-        if (OnSoundProblemChanged) {
-            OnSoundProblemChanged();
-        }
+    }
+    if (OnSoundProblemChanged) {
+        OnSoundProblemChanged();
     }
     // The shown reading in the new unit (the number only once there has been a reading), the
     // extremes on the new scale.
@@ -108,12 +104,28 @@ void TInstrument::Reading(double now, double lambda, bool warmup) {
 void TInstrument::ShowValue(double lambdaShown) {
     FShown = lambdaShown;
     const double shown = FLook.Scale.Shown(lambdaShown);
+    if (DashShown()) {
+        FDash->ShowValue(shown);
+    }
+    // A full-screen dash hides the main window: its dial and number wait until it is seen.
+    FMainBehind = DashShown() && FDash->isFullScreen();
+    if (!FMainBehind) {
+        ShowMainValue();
+    }
+}
+
+void TInstrument::ShowMainValue() {
+    const double shown = FLook.Scale.Shown(FShown);
     if (FHasReading) {
         FParts.Number->SetValue(shown);
     }
     FParts.Dial->SetValue(static_cast<float>(shown));
-    if (DashShown()) {
-        FDash->ShowValue(shown);
+}
+
+void TInstrument::DashHidden() {
+    if (FMainBehind) {
+        FMainBehind = false;
+        ShowMainValue();
     }
 }
 
@@ -191,7 +203,7 @@ void TInstrument::ShowAlarm() {
 }
 
 std::string TInstrument::SoundProblem() const {
-    return FSound ? FSound->Problem() : std::string();
+    return FSound && FSettings.Sound ? FSound->Problem() : std::string();
 }
 
 bool TInstrument::DashShown() const {

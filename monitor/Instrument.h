@@ -27,7 +27,7 @@ struct TInstrumentParts {
     TAb270Meter* Dial = nullptr;
     TAbNumEdit* Number = nullptr;
     TAbNumEdit* Volts = nullptr; // read, for the dash
-    TAbLED* Online = nullptr; // read, for the dash
+    TAbLED* Online = nullptr;    // read, for the dash
     TAbLED* Offline = nullptr;
     TAbLED* Warmup = nullptr;
 };
@@ -57,11 +57,13 @@ public:
     // The dash view to keep up to date (nothing: none). It is brought up to date at once.
     void SetDash(TDashForm* dash);
     void UpdateDash();
+    // The dash was left: the main window's dial and number show the newest reading again.
+    void DashHidden();
 
     TMixtureSide Alarm() const { return FAlarm.Tripped(); }
     bool Sounding() const { return FSounding; }
     const TMixtureAlarm& AlarmMachine() const { return FAlarm; }
-    // Why the tone cannot be heard; empty when it can, or while the sound is not made.
+    // Why the tone cannot be heard; empty when it can, or while the sound is off.
     std::string SoundProblem() const;
     TAlarmSound* Sound() const { return FSound.get(); }
     double PeakLow() const { return FPeakLow; }
@@ -74,6 +76,7 @@ public:
 
 private:
     void ShowValue(double shown);
+    void ShowMainValue();
     void ShowAlarm();
     void ShowPeaks();
     void TrackPeaks(double lambda);
@@ -95,5 +98,6 @@ private:
     double FPeakLow = NoPeak;
     double FPeakHigh = NoPeak;
     bool FHasReading = false;
-    double FShown = 1; // in lambda
+    bool FMainBehind = false; // the main window's dial and number skipped behind the dash
+    double FShown = 1;        // in lambda
 };

@@ -495,6 +495,11 @@ void TForm1::Dash1Click() {
         DashForm = new TDashForm(this);
         DashForm->OnAcknowledge = [this] { AcknowledgeAlarm(); };
         DashForm->OnResetPeaks = [this] { ResetPeaks(); };
+        DashForm->OnHidden = [this] {
+            if (FInstrument != nullptr) {
+                FInstrument->DashHidden();
+            }
+        };
         UpdateInstrument();
     }
     if (DashForm->isVisible()) {
@@ -557,6 +562,7 @@ void TForm1::UpdateInstrument() {
         // Everything is off again: the instrument has put the window back as laid out.
         FInstrument.reset();
         AcknowledgeKey->setEnabled(false);
+        ShowSoundProblem();
     }
 }
 

@@ -14,6 +14,7 @@ struct TAlarmLimits {
     double RichLimit = 0.80;
     double HoldSeconds = 0.3;
     double Hysteresis = 0.02;
+    bool operator==(const TAlarmLimits&) const = default;
 };
 
 class TMixtureAlarm {

@@ -244,6 +244,7 @@ TEST_F(DriverDisplay, DashOpensFollowsTheReadingsAndLeaves) {
 
     QTest::keyClick(dash, Qt::Key_Escape);
     EXPECT_FALSE(dash->isVisible());
+    EXPECT_EQ(Text(Form1->Lambda1), "1.02"); // brought up to date once seen again
     Form1->Dash1->trigger();
     ASSERT_TRUE(dash->isVisible());
     QTest::keyClick(dash, Qt::Key_F11);
