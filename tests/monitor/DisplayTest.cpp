@@ -212,6 +212,9 @@ TEST_F(DriverDisplay, AfrAndDampingChangeOnlyWhatIsShown) {
     EXPECT_GT(shown, 14.8);
     EXPECT_LT(shown, 17.0);
     EXPECT_DOUBLE_EQ(Lambda, 1.20);
+    // One fuel for both windows: E85 chosen in the chart relabels the dial.
+    Form1->ChartForm->FuelBoxChange(2);
+    EXPECT_FLOAT_EQ(Form1->Meter1->SignalSettings().ValueFrom(), 6);
 
     // Everything off again: the window and its dial are as laid out.
     Form1->ApplyDisplaySettings(TDisplaySettings());
@@ -253,14 +256,19 @@ TEST_F(DriverDisplay, DashOpensFollowsTheReadingsAndLeaves) {
 }
 
 TEST_F(DriverDisplay, NightThemeDarkensTheFieldsAndTheDial) {
+    // A field that was edited has its background colour set: it follows the theme as well.
+    Form1->Value1->SetState(esEditing);
+    Form1->Value1->SetState(esNormal);
     TDisplaySettings s;
     s.NightTheme = true;
     Form1->ApplyDisplaySettings(s);
     EXPECT_TRUE(Form1->NightTheme1->isChecked());
     EXPECT_EQ(Form1->Instrument(), nullptr); // colours only
-    const QPalette field = Form1->Lambda1->palette();
-    EXPECT_LT(field.color(QPalette::Base).lightness(), 60);
-    EXPECT_GT(field.color(QPalette::Text).lightness(), 160);
+    for (const TAbNumEdit* edit : {Form1->Lambda1, Form1->Value1}) {
+        const QPalette field = edit->palette();
+        EXPECT_LT(field.color(QPalette::Base).lightness(), 60) << edit->objectName().toStdString();
+        EXPECT_GT(field.color(QPalette::Text).lightness(), 160);
+    }
     EXPECT_EQ(Form1->Meter1->ScaleSettings().Color(), clWindowText);
     QImage dial = Form1->Meter1->grab().toImage();
     EXPECT_LT(QColor(dial.pixel(20, 160)).lightness(), 80); // the face
