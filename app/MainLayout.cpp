@@ -7,10 +7,13 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 
 #include "chart/ChartWindow.h"
+#include "chart/LambdaPlot.h"
 #include "dialogs/TextFit.h"
+#include "monitor/DialLook.h"
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/QtBind.h"
@@ -79,6 +82,21 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, 
     button->setObjectName(name);
     button->setGeometry(x, y, 75, 25);
     return button;
+}
+
+// The chart's shaded bands for the display settings: none unless the bands are shown.
+std::vector<TPlotBand> ChartBands(const TDisplaySettings& s) {
+    if (!s.Bands) {
+        return {};
+    }
+    auto shade = [](TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c), 45); };
+    std::vector<TPlotBand> bands;
+    bands.push_back({0, s.Limits.RichLimit, shade(RichBandColor)});
+    if (s.Limits.Target) {
+        bands.push_back({s.Limits.TargetLow, s.Limits.TargetHigh, shade(TargetBandColor)});
+    }
+    bands.push_back({s.Limits.LeanLimit, 100, shade(LeanBandColor)});
+    return bands;
 }
 
 // Sizes the window so that the client area below the menu bar is 482 x 448.
@@ -193,6 +211,9 @@ void TForm1::CreateMenu() {
     CANSetup1 = Setup1->addAction("CAN Setup");
     CANSetup1->setObjectName("CANSetup1");
     CANSetup1->setEnabled(false);
+    // Setup > Display...: the driver's instrument, all of it off until turned on.
+    Display1 = Setup1->addAction("Display...");
+    Display1->setObjectName("Display1");
     // View > Lambda Chart: a window of its own that records every decoded reading.
     View1 = bar->addMenu("View");
     View1->setObjectName("View1");
@@ -203,6 +224,21 @@ void TForm1::CreateMenu() {
     connect(this, &TForm1::LinkStatusChanged, ChartForm, &TChartForm::LinkStatusChanged);
     connect(LambdaChart1, &QAction::triggered, ChartForm,
             [this] { GuardedCall([this] { ChartForm->ShowForm(); }); });
+    // One fuel for both windows: the chart's choice gives the AFR of the dial and the number.
+    SetFuel(ChartForm->Settings().Stoichiometric(), ChartForm->FuelName());
+    connect(ChartForm, &TChartForm::FuelChanged, this,
+            [this](double ratio, const QString& name) { SetFuel(ratio, name.toStdString()); });
+    connect(this, &TForm1::DisplaySettingsChanged, ChartForm,
+            [this](const TDisplaySettings& s) { ChartForm->Plot->SetBands(ChartBands(s)); });
+    Dash1 = View1->addAction("Dash");
+    Dash1->setObjectName("Dash1");
+    Dash1->setShortcut(Qt::Key_F11);
+    NightTheme1 = View1->addAction("Night Theme");
+    NightTheme1->setObjectName("NightTheme1");
+    NightTheme1->setCheckable(true);
+    // Space acknowledges an alarm, and only while one stands, so it presses no button then.
+    AcknowledgeKey = new QShortcut(Qt::Key_Space, this);
+    AcknowledgeKey->setEnabled(false);
     About1 = bar->addAction("About");
     About1->setObjectName("About1");
     // The window gets its size once the menu bar has its items and so its height.
@@ -221,4 +257,9 @@ void TForm1::ConnectHandlers() {
     Bind(Calibration1, &QAction::triggered, this, &TForm1::Calibration1Click);
     Bind(CANSetup1, &QAction::triggered, this, &TForm1::CANSetup1Click);
     Bind(About1, &QAction::triggered, this, &TForm1::About1Click);
+    Bind(Display1, &QAction::triggered, this, &TForm1::Display1Click);
+    Bind(Dash1, &QAction::triggered, this, &TForm1::Dash1Click);
+    Bind(NightTheme1, &QAction::triggered, this, &TForm1::NightTheme1Click);
+    Bind(AcknowledgeKey, &QShortcut::activated, this, &TForm1::AcknowledgeAlarm);
+    Meter1->installEventFilter(this);
 }

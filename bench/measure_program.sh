@@ -9,6 +9,8 @@
 #        SCREENSHOT=/tmp/shot.png ...              (the screen at the end of the minute)
 #        CHART_SPAN="1 h" ...                      (View > Lambda Chart open on that span:
 #                                                   10 s, 30 s, 1 min, 5 min, 15 min or 1 h)
+#        DASH=1 ...                                (then the dash view, F11, measured in the
+#                                                   same run; DASH_SCREENSHOT=FILE its screen)
 #        PROGRAM_WRAPPER="valgrind --tool=callgrind --callgrind-out-file=/tmp/cg.out" ...
 # Goals: below 1 % of one core and below 60 MB resident.
 set -euo pipefail
@@ -84,35 +86,55 @@ read_calls() { awk '/^syscr:/ { print $2 }' "/proc/$1/io"; }
 if [ -n "${ON_MEASURE_START:-}" ]; then
     eval "$ON_MEASURE_START"
 fi
-ticks_per_second=$(getconf CLK_TCK)
-start_ticks=$(cpu_ticks "$APP")
-start_user=$(user_ticks "$APP")
-start_reads=$(read_calls "$APP")
-start_time=$(date +%s.%N)
-max_rss=0
-for _ in $(seq "$SECONDS_TO_MEASURE"); do
-    sleep 1
-    kill -0 "$APP" 2>/dev/null || { echo "the program ended during the measurement" >&2; exit 1; }
-    rss=$(rss_kb "$APP")
-    [ "$rss" -gt "$max_rss" ] && max_rss=$rss
-done
-end_ticks=$(cpu_ticks "$APP")
-end_user=$(user_ticks "$APP")
-end_reads=$(read_calls "$APP")
-end_time=$(date +%s.%N)
+# Measures for SECONDS_TO_MEASURE seconds and prints the figures under the heading $1.
+measure_and_report() {
+    if [ "${DASH:-0}" = 1 ]; then
+        echo "== $1"
+    fi
+    ticks_per_second=$(getconf CLK_TCK)
+    start_ticks=$(cpu_ticks "$APP")
+    start_user=$(user_ticks "$APP")
+    start_reads=$(read_calls "$APP")
+    start_time=$(date +%s.%N)
+    max_rss=0
+    for _ in $(seq "$SECONDS_TO_MEASURE"); do
+        sleep 1
+        kill -0 "$APP" 2>/dev/null || { echo "the program ended during the measurement" >&2; exit 1; }
+        rss=$(rss_kb "$APP")
+        [ "$rss" -gt "$max_rss" ] && max_rss=$rss
+    done
+    end_ticks=$(cpu_ticks "$APP")
+    end_user=$(user_ticks "$APP")
+    end_reads=$(read_calls "$APP")
+    end_time=$(date +%s.%N)
 
-if [ -n "${SCREENSHOT:-}" ]; then
-    import -window root "$SCREENSHOT"
+    if [ -n "${SCREENSHOT:-}" ]; then
+        import -window root "$SCREENSHOT"
+    fi
+
+    awk -v t0="$start_ticks" -v t1="$end_ticks" -v hz="$ticks_per_second" \
+        -v s0="$start_time" -v s1="$end_time" -v rss="$max_rss" -v last="$(rss_kb "$APP")" \
+        -v u0="$start_user" -v u1="$end_user" -v r0="$start_reads" -v r1="$end_reads" 'BEGIN {
+        wall = s1 - s0
+        cpu = (t1 - t0) / hz
+        printf "wall time          %.1f s\n", wall
+        printf "CPU time           %.2f s (user %.2f s + system %.2f s, all threads)\n", cpu, (u1 - u0) / hz, cpu - (u1 - u0) / hz
+        printf "CPU share          %.2f %% of one core   (goal < 1 %%)\n", 100 * cpu / wall
+        printf "resident memory    %.1f MiB at the end, %.1f MiB at most   (goal < 60 MB)\n", last / 1024, rss / 1024
+        printf "read calls         %.1f per second (polling evidence)\n", (r1 - r0) / wall
+    }'
+}
+
+measure_and_report "main window"
+# DASH=1: then View > Dash (F11) in the same run, measured the same way.
+if [ "${DASH:-0}" = 1 ]; then
+    main=$(wait_window "UEGO 4100 Interface")
+    xdotool windowfocus --sync "$main"
+    sleep 0.3
+    xdotool key F11
+    wait_window "Dash" >/dev/null
+    SCREENSHOT=${DASH_SCREENSHOT:-}
+    xdotool mousemove 1000 700
+    sleep 3
+    measure_and_report "dash view open"
 fi
-
-awk -v t0="$start_ticks" -v t1="$end_ticks" -v hz="$ticks_per_second" \
-    -v s0="$start_time" -v s1="$end_time" -v rss="$max_rss" -v last="$(rss_kb "$APP")" \
-    -v u0="$start_user" -v u1="$end_user" -v r0="$start_reads" -v r1="$end_reads" 'BEGIN {
-    wall = s1 - s0
-    cpu = (t1 - t0) / hz
-    printf "wall time          %.1f s\n", wall
-    printf "CPU time           %.2f s (user %.2f s + system %.2f s, all threads)\n", cpu, (u1 - u0) / hz, cpu - (u1 - u0) / hz
-    printf "CPU share          %.2f %% of one core   (goal < 1 %%)\n", 100 * cpu / wall
-    printf "resident memory    %.1f MiB at the end, %.1f MiB at most   (goal < 60 MB)\n", last / 1024, rss / 1024
-    printf "read calls         %.1f per second (polling evidence)\n", (r1 - r0) / wall
-}'

@@ -314,6 +314,7 @@ std::string TChartForm::FuelName() const {
 void TChartForm::ApplyFuel() {
     const double ratio = FSettings.Stoichiometric();
     Plot->SetFuel(ratio, QString::fromStdString(AfrAxisLabel(FuelName(), ratio)));
+    emit FuelChanged(ratio, QString::fromStdString(FuelName()));
     const auto [from, to] = FSpan.Range(NewestTime());
     UpdateReadout(from, to);
 }

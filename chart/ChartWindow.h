@@ -68,6 +68,8 @@ public:
     bool Replaying() const { return FReplay.has_value(); }
     const TChartTimeSpan& Span() const { return FSpan; }
     const TChartSettings& Settings() const { return FSettings; }
+    // The chosen fuel's name, or "typed ratio".
+    std::string FuelName() const;
 
     // Components.
     TLambdaPlot* Plot = nullptr;
@@ -88,6 +90,10 @@ public:
     QLabel* StatusText = nullptr;
     QFileDialog* OpenLogDialog = nullptr;
     QFileDialog* SaveImageDialog = nullptr;
+
+signals:
+    // The fuel (or the typed ratio) changed; the main window shows AFR for the same fuel.
+    void FuelChanged(double stoichiometric, const QString& name);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -113,7 +119,6 @@ private:
     void PlotWheel(QWheelEvent* event);
     void PlotDragged(const QCPRange& range);
     double NewestTime() const;
-    std::string FuelName() const;
 
     QPointer<QWidget> FOwner;
     bool FPlaced = false;

@@ -116,3 +116,24 @@ void TLambdaPlot::UpdateAfrRange() {
     const QCPRange lambda = yAxis->range();
     yAxis2->setRange(lambda.lower * FStoichiometric, lambda.upper * FStoichiometric);
 }
+
+void TLambdaPlot::SetBands(const std::vector<TPlotBand>& bands) {
+    for (QCPItemRect* band : FBands) {
+        removeItem(band);
+    }
+    FBands.clear();
+    for (const TPlotBand& b : bands) {
+        auto* rect = new QCPItemRect(this);
+        rect->setLayer("background");
+        rect->setSelectable(false);
+        // Across the whole plotting area, from Low to High in lambda.
+        rect->topLeft->setTypeX(QCPItemPosition::ptAxisRectRatio);
+        rect->bottomRight->setTypeX(QCPItemPosition::ptAxisRectRatio);
+        rect->topLeft->setCoords(0, b.High);
+        rect->bottomRight->setCoords(1, b.Low);
+        rect->setPen(Qt::NoPen);
+        rect->setBrush(b.Colour);
+        FBands.push_back(rect);
+    }
+    replot(rpQueuedReplot);
+}

@@ -3,8 +3,16 @@
 // the right, a dashed line at lambda 1.00 and a shaded band where the sensor was warming up.
 #include <QVector>
 #include <qcustomplot.h>
+#include <vector>
 
 #include "SeriesDecimation.h"
+
+// A shaded band of lambda values across the whole time axis.
+struct TPlotBand {
+    double Low = 0;
+    double High = 0;
+    QColor Colour;
+};
 
 class TLambdaPlot : public QCustomPlot {
     Q_OBJECT
@@ -18,6 +26,9 @@ public:
     void ShowLine(const TDecimatedLine& line, double from, double to, double low, double high);
     // The right axis: AFR for `stoichiometric`, labelled `label`.
     void SetFuel(double stoichiometric, const QString& label);
+    // Bands behind the line (the rich, target and lean bands of the dial); none: no bands.
+    void SetBands(const std::vector<TPlotBand>& bands);
+    const std::vector<QCPItemRect*>& Bands() const { return FBands; }
 
     QCPGraph* LambdaGraph() const { return FLambda; }
     QCPGraph* WarmupBand() const { return FWarmup; }
@@ -35,4 +46,5 @@ private:
     double FStoichiometric = 14.7;
     QVector<QCPGraphData> FLinePoints;
     QVector<QCPGraphData> FBandPoints;
+    std::vector<QCPItemRect*> FBands;
 };

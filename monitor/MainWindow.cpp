@@ -4,16 +4,23 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QLabel>
+#include <QShortcut>
 #include <QTableWidget>
+#include <chrono>
 
 #include "dialogs/AboutDialog.h"
 #include "dialogs/CanSetupDialog.h"
 #include "dialogs/ComPortDialog.h"
+#include "dialogs/DisplayDialog.h"
 #include "dialogs/SensorSetupDialog.h"
 #include "format/Formatting.h"
+#include "monitor/DashWindow.h"
 #include "monitor/DeviceWatch.h"
+#include "monitor/DialLook.h"
+#include "monitor/Instrument.h"
 #include "monitor/LinkHint.h"
 #include "monitor/LogFormat.h"
+#include "monitor/NightTheme.h"
 #include "monitor/RunDiagnostics.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/QtTimer.h"
@@ -67,6 +74,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     ConnectHandlers();
     CreateDeviceWatch();
     FDiagnostics = TRunDiagnostics::FromEnvironment(this);
+    const TDisplaySettings remembered = LoadDisplaySettings();
+    if (!(remembered == FDisplay)) {
+        ApplyDisplaySettings(remembered, false);
+    }
 }
 
 TForm1::~TForm1() {
@@ -166,6 +177,7 @@ void TForm1::LinkTick() {
         ShowLinkDown();
         if (!wasOffline) {
             UpdateOfflineHint();
+            InstrumentLinkChanged();
             emit LinkStatusChanged(TLinkStatus::Offline);
         }
     }
@@ -179,6 +191,7 @@ void TForm1::LinkActivity() {
     SetLinkMenuEnabled(true);
     if (!wasOnline) {
         UpdateOfflineHint();
+        InstrumentLinkChanged();
         emit LinkStatusChanged(TLinkStatus::Online);
     }
 }
@@ -233,6 +246,7 @@ void TForm1::ReconnectTimerTimer(TTimer* /*Sender*/) {
 // The link is down for certain: the lamps say so at once, without waiting for the watchdog.
 void TForm1::ShowDeviceGone() {
     ShowLinkDown();
+    InstrumentLinkChanged();
     if (ComPortForm != nullptr) {
         ComPortForm->AbLED2->SetChecked(false);
     }
@@ -310,9 +324,16 @@ void TForm1::LiveDataReply() {
     Batt_raw = reply[LiveSupplyRaw];
     Value1->SetValue(SupplyVolts(Batt_raw));
     Lambda = LambdaFromRaw(reply[LiveLambdaLow], reply[LiveLambdaHigh]);
-    const double shown = WarmupLED->Checked() ? 1.0 : Lambda;
-    Lambda1->SetValue(shown);
-    Meter1->SetValue(static_cast<float>(shown));
+    if (FInstrument == nullptr) {
+        const double shown = WarmupLED->Checked() ? 1.0 : Lambda;
+        Lambda1->SetValue(shown);
+        Meter1->SetValue(static_cast<float>(shown));
+    } else {
+        const double now =
+            std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+                .count();
+        FInstrument->Reading(now, Lambda, WarmupLED->Checked());
+    }
     TDecodedReading reading;
     reading.When = std::chrono::system_clock::now();
     // The log line's time of day is the chart's time of the same reading.
@@ -452,6 +473,150 @@ void TForm1::About1Click() {
     AboutForm->ShowForm();
 }
 
+// ---- the driver's instrument -----------------------------------------------------------
+
+void TForm1::Display1Click() {
+    if (DisplayForm == nullptr) {
+        DisplayForm = new TDisplayForm(this);
+        connect(this, &QObject::destroyed, DisplayForm, [form = DisplayForm] { delete form; });
+        DisplayForm->SetFuel(FStoichiometric, FFuelName);
+        DisplayForm->SetSettings(FDisplay);
+        DisplayForm->OnSettingsChanged = [this](const TDisplaySettings& s) {
+            ApplyDisplaySettings(s);
+        };
+        DisplayForm->OnResetPeaks = [this] { ResetPeaks(); };
+        ShowSoundProblem();
+    }
+    DisplayForm->ShowForm();
+}
+
+void TForm1::Dash1Click() {
+    if (DashForm == nullptr) {
+        DashForm = new TDashForm(this);
+        DashForm->OnAcknowledge = [this] { AcknowledgeAlarm(); };
+        DashForm->OnResetPeaks = [this] { ResetPeaks(); };
+        DashForm->OnHidden = [this] {
+            if (FInstrument != nullptr) {
+                FInstrument->DashHidden();
+            }
+        };
+        UpdateInstrument();
+    }
+    if (DashForm->isVisible()) {
+        DashForm->close();
+        return;
+    }
+    DashForm->ShowDash();
+    FInstrument->SetDash(DashForm);
+}
+
+void TForm1::NightTheme1Click(bool night) {
+    TDisplaySettings s = FDisplay;
+    s.NightTheme = night;
+    ApplyDisplaySettings(s);
+}
+
+void TForm1::ApplyDisplaySettings(const TDisplaySettings& settings, bool remember) {
+    FDisplay = settings;
+    if (remember) {
+        SaveDisplaySettings(settings);
+    }
+    ApplyNightTheme(settings.NightTheme);
+    NightTheme1->setChecked(settings.NightTheme);
+    UpdateInstrument();
+    if (FInstrument == nullptr) {
+        // Only the theme differs from the dial as laid out: the colour of its ticks.
+        ApplyDialLook(*Meter1, DialLookFor(settings, FStoichiometric));
+    }
+    if (DisplayForm != nullptr && !(DisplayForm->Settings() == settings)) {
+        DisplayForm->SetSettings(settings);
+    }
+    emit DisplaySettingsChanged(settings);
+}
+
+void TForm1::UpdateInstrument() {
+    const bool needed = FDisplay.AnyOn() || DashForm != nullptr;
+    if (needed && FInstrument == nullptr) {
+        TInstrumentParts parts;
+        parts.Window = this;
+        parts.Dial = Meter1;
+        parts.Number = Lambda1;
+        parts.Volts = Value1;
+        parts.Online = ONLINE;
+        parts.Offline = OFFLINE;
+        parts.Warmup = WarmupLED;
+        FInstrument = std::make_unique<TInstrument>(parts, FSoundFactory);
+        FInstrument->OnSoundProblemChanged = [this] { ShowSoundProblem(); };
+        FInstrument->OnAlarmChanged = [this] {
+            AcknowledgeKey->setEnabled(FInstrument->Alarm() != TMixtureSide::None);
+        };
+    }
+    if (FInstrument == nullptr) {
+        return;
+    }
+    FInstrument->Apply(FDisplay, FStoichiometric);
+    if (DashForm != nullptr) {
+        FInstrument->SetDash(DashForm);
+    }
+    if (!needed) {
+        // Everything is off again: the instrument has put the window back as laid out.
+        FInstrument.reset();
+        AcknowledgeKey->setEnabled(false);
+        ShowSoundProblem();
+    }
+}
+
+void TForm1::InstrumentLinkChanged() {
+    if (FInstrument != nullptr) {
+        FInstrument->LinkChanged();
+    }
+}
+
+void TForm1::ShowSoundProblem() {
+    if (DisplayForm != nullptr) {
+        DisplayForm->SetSoundProblem(FInstrument != nullptr ? FInstrument->SoundProblem()
+                                                            : std::string());
+    }
+}
+
+void TForm1::SetFuel(double stoichiometric, const std::string& name) {
+    FStoichiometric = stoichiometric;
+    FFuelName = name;
+    if (DisplayForm != nullptr) {
+        DisplayForm->SetFuel(stoichiometric, name);
+    }
+    if (FInstrument != nullptr && FDisplay.Units == TDisplayUnits::Afr) {
+        FInstrument->Apply(FDisplay, FStoichiometric);
+    }
+}
+
+void TForm1::AcknowledgeAlarm() {
+    if (FInstrument != nullptr) {
+        FInstrument->Acknowledge();
+    }
+}
+
+void TForm1::ResetPeaks() {
+    if (FInstrument != nullptr) {
+        FInstrument->ResetPeaks();
+    }
+}
+
+void TForm1::SetAlarmSoundFactory(TAlarmSoundFactory factory) {
+    FSoundFactory = std::move(factory);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Meter1 && FInstrument != nullptr) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            GuardedCall([this] { AcknowledgeAlarm(); });
+        } else if (event->type() == QEvent::MouseButtonDblClick) {
+            GuardedCall([this] { ResetPeaks(); });
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 // ---- end -------------------------------------------------------------------------------
 
 void TForm1::FormDestroy() {
@@ -461,6 +626,7 @@ void TForm1::FormDestroy() {
     FDestroyed = true;
     Timer1->SetEnabled(false);
     ReconnectTimer->SetEnabled(false);
+    FInstrument.reset(); // its tone stops
     GuardedCall([this] {
         if (VaComm1->Active()) {
             VaComm1->Close();
@@ -482,9 +648,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
     // The program ends with the main window, even when a dialog is still shown.
     for (QDialog* dialog : {static_cast<QDialog*>(CalForm), static_cast<QDialog*>(CANform),
-                            static_cast<QDialog*>(AboutForm), static_cast<QDialog*>(ComPortForm)}) {
+                            static_cast<QDialog*>(AboutForm), static_cast<QDialog*>(ComPortForm),
+                            static_cast<QDialog*>(DisplayForm)}) {
         if (dialog != nullptr) {
             dialog->hide();
         }
+    }
+    if (DashForm != nullptr) {
+        DashForm->hide();
     }
 }

@@ -11,6 +11,8 @@
 #include <string>
 
 #include "dialogs/DialogLine.h"
+#include "dialogs/DisplaySettings.h"
+#include "monitor/AlarmSound.h"
 #include "monitor/DataLog.h"
 #include "monitor/LinkHint.h" // TLinkStatus
 
@@ -25,7 +27,11 @@ class TAbLED;
 class TAbNumEdit;
 class TAbToggleSwitch;
 class TAb270Meter;
+class QShortcut;
 class TChartForm;
+class TDashForm;
+class TDisplayForm;
+class TInstrument;
 class TDeviceWatch;
 class TRunDiagnostics;
 class TTimer;
@@ -98,6 +104,10 @@ public:
     void Calibration1Click();
     void CANSetup1Click();
     void About1Click();
+    void Display1Click();
+    // View > Dash (F11): shows the dash view, or leaves it.
+    void Dash1Click();
+    void NightTheme1Click(bool night);
     // Looks after the open port's device: notices it gone, reopens it when it is back.
     void ReconnectTimerTimer(TTimer* Sender);
     // The user chooses a port: a lost device is no longer waited for.
@@ -106,6 +116,22 @@ public:
     bool DeviceLost() const;
     // Closes the port, then the log. Runs once, when the main window closes or is destroyed.
     void FormDestroy();
+
+    // The driver's instrument (Setup > Display...). Applies the settings at once and, when
+    // `remember` is set, writes them to the settings file.
+    void ApplyDisplaySettings(const TDisplaySettings& settings, bool remember = true);
+    const TDisplaySettings& DisplaySettings() const { return FDisplay; }
+    // The fuel chosen in the chart window, for AFR.
+    void SetFuel(double stoichiometric, const std::string& name);
+    // A click on the dial or Space while an alarm stands: the tone stops.
+    void AcknowledgeAlarm();
+    // "Reset peaks" or a double-click on the dial.
+    void ResetPeaks();
+    // What makes the alarm's tone (tests hand a recorder); used when sound is turned on.
+    void SetAlarmSoundFactory(TAlarmSoundFactory factory);
+    // The instrument while anything of it is on or the dash exists; otherwise nothing, and
+    // the readings take the path they always have.
+    TInstrument* Instrument() const { return FInstrument.get(); }
 
     // Components (named as in the window's definition).
     TVaComm* VaComm1 = nullptr;
@@ -134,6 +160,12 @@ public:
     QAction* Calibration1 = nullptr;
     QAction* CANSetup1 = nullptr;
     QAction* About1 = nullptr;
+    QAction* Display1 = nullptr;         // Setup > Display...
+    QAction* Dash1 = nullptr;            // View > Dash, F11
+    QAction* NightTheme1 = nullptr;      // View > Night Theme
+    TDisplayForm* DisplayForm = nullptr; // made when first shown
+    TDashForm* DashForm = nullptr;       // made when first shown
+    QShortcut* AcknowledgeKey = nullptr; // Space, while an alarm stands
     QMenu* View1 = nullptr;
     QAction* LambdaChart1 = nullptr;
     TChartForm* ChartForm = nullptr; // "Lambda Chart", fed by the two signals below
@@ -147,11 +179,15 @@ signals:
     // When the link lamps change between ONLINE and OFFLINE, when the opened device is found
     // gone, and when it has been opened again.
     void LinkStatusChanged(TLinkStatus status);
+    // After the display settings changed (the chart shows the bands).
+    void DisplaySettingsChanged(const TDisplaySettings& settings);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     // The first showing sizes the window so the client area below the menu is 482 x 448.
     void showEvent(QShowEvent* event) override;
+    // Clicks on the dial: acknowledge, double-click: reset the peaks.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Built in app/MainLayout.cpp.
@@ -175,9 +211,17 @@ private:
     void ShowDeviceGone();
     void ShowReconnected();
     void UpdateOfflineHint();
+    void UpdateInstrument();
+    void InstrumentLinkChanged();
+    void ShowSoundProblem();
 
     std::unique_ptr<TDeviceWatch> FWatch;
     std::unique_ptr<TRunDiagnostics> FDiagnostics;
+    std::unique_ptr<TInstrument> FInstrument;
+    TAlarmSoundFactory FSoundFactory = CreateAlarmSound;
+    TDisplaySettings FDisplay;
+    double FStoichiometric = 14.7;
+    std::string FFuelName = "Gasoline";
 
     bool FDestroyed = false;
     bool FClientSized = false;

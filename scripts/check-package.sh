@@ -26,7 +26,8 @@ for f in /usr/bin/uego4100 /usr/bin/wbx4100-sim \
     /usr/share/icons/hicolor/256x256/apps/uego4100.png \
     /usr/share/metainfo/org.uego4100.interface.metainfo.xml \
     /usr/share/man/man1/uego4100.1.gz \
-    /usr/share/doc/uego4100/copyright; do
+    /usr/share/doc/uego4100/copyright \
+    /usr/lib/uego4100/uego4100-sound.so; do
     if ! grep -qx "$f" <<<"$CONTENT"; then
         echo "not in the package: $f" >&2
         failed=1
@@ -38,7 +39,7 @@ if grep -E '/(tests_|bench)' <<<"$CONTENT"; then
 fi
 
 DEPENDS=$(dpkg-deb -I "$DEB" | sed -n 's/^ Depends: //p')
-for p in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins; do
+for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins; do
     if ! grep -qE "(^|, )$p( |,|$)" <<<"$DEPENDS"; then
         echo "Depends lacks $p: $DEPENDS" >&2
         failed=1

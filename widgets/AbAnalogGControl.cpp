@@ -1,6 +1,7 @@
 #include "AbAnalogGControl.h"
 
 #include <QEvent>
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -45,10 +46,14 @@ int TAbAnalogGControl::DigitOfValue(float v) const {
 }
 
 int TAbAnalogGControl::PositionOfDigit() const {
+    return PositionOf(FDigit);
+}
+
+int TAbAnalogGControl::PositionOf(int digit) const {
     const int total = FSignalSettings.TotalDigit();
     if (total == 0)
         return 0;
-    const double offset = static_cast<double>(FDigit) - FSignalSettings.DigitalFrom();
+    const double offset = static_cast<double>(digit) - FSignalSettings.DigitalFrom();
     return SafeRound(1000.0 / total * offset);
 }
 
@@ -190,6 +195,8 @@ void TAbAnalogGControl::CheckOverflow() {
 }
 
 void TAbAnalogGControl::TrackMinMax() {
+    if (!FTrackExtremes)
+        return;
     if (FMinMax.Min() > FValue) {
         const float old = FMinMax.Min();
         FMinMax.RecordMin(FValue, AbNow());
@@ -204,6 +211,20 @@ void TAbAnalogGControl::TrackMinMax() {
         if (old != TMinMax::MaxSentinel)
             MinMaxChange(this);
     }
+}
+
+void TAbAnalogGControl::SetExtremes(float min, float max) {
+    auto position = [this](float v) { return std::clamp(PositionOf(DigitOfValue(v)), 0, 1000); };
+    FMinMax.Reset();
+    if (min != TMinMax::MinSentinel) {
+        FMinMax.RecordMin(min, AbNow());
+        FMinPPT = position(min);
+    }
+    if (max != TMinMax::MaxSentinel) {
+        FMinMax.RecordMax(max, AbNow());
+        FMaxPPT = position(max);
+    }
+    MinMaxChange(this);
 }
 
 std::string TAbAnalogGControl::MinMaxHintLine(const char* label, float value, double when) const {

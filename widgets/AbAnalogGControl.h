@@ -56,6 +56,14 @@ public:
     const TSignalSettings& SignalSettings() const { return FSignalSettings; }
     const TMinMax& MinMax() const { return FMinMax; }
 
+    // The extremes follow every value update (on at creation). Off, they change only
+    // through SetExtremes: the owner decides which values count.
+    bool TrackExtremes() const { return FTrackExtremes; }
+    void SetTrackExtremes(bool on) { FTrackExtremes = on; }
+    // Sets the extremes as the lowest and highest values seen; the sentinels of TMinMax
+    // clear them. Their markers follow at once.
+    void SetExtremes(float min, float max);
+
     // Colour of the Name1/Name2 captions (the widget's QFont carries family and size).
     TColor FontColor() const { return FFontColor; }
     void SetFontColor(TColor c);
@@ -106,6 +114,8 @@ protected:
     int DigitOfValue(float v) const;
     // Per-mille position of the current Digit; 0 when the digital scale is empty.
     int PositionOfDigit() const;
+    // Per-mille position of a digit, unclamped.
+    int PositionOf(int digit) const;
 
 private:
     void CheckPosition();
@@ -144,4 +154,5 @@ private:
     QPoint FLastPos;
     std::string FHint;
     bool FLoaded = false;
+    bool FTrackExtremes = true;
 };

@@ -14,18 +14,7 @@ void ApplyValueModel(TAb270Meter& m) {
     m.SetLimitLower(0.5f);
     m.SetHintOptions({hoAutoHint, hoValue, hoName1, hoName2});
 
-    TSectorSettings& sec = m.SectorSettings();
-    sec.SetSector1Color(clSilver);
-    sec.SetSector2Color(clSilver);
-    sec.SetSector3Color(clSilver);
-    sec.SetSector1From(0);
-    sec.SetSector1To(1000);
-    sec.SetSector2From(1000);
-    sec.SetSector2To(1000);
-    sec.SetSector3From(1000);
-    sec.SetSector3To(1000);
-    sec.SetOffset(0);
-    sec.SetWidthOffset(0);
+    ApplyMeter1Sectors(m.SectorSettings());
 
     TSignalSettings& sig = m.SignalSettings();
     sig.SetName1("LAMBDA");
@@ -76,6 +65,20 @@ void ApplyMeter(TAb270Meter& m) {
 }
 
 } // namespace
+
+void ApplyMeter1Sectors(TSectorSettings& sec) {
+    sec.SetSector1Color(clSilver);
+    sec.SetSector2Color(clSilver);
+    sec.SetSector3Color(clSilver);
+    sec.SetSector1From(0);
+    sec.SetSector1To(1000);
+    sec.SetSector2From(1000);
+    sec.SetSector2To(1000);
+    sec.SetSector3From(1000);
+    sec.SetSector3To(1000);
+    sec.SetOffset(0);
+    sec.SetWidthOffset(0);
+}
 
 void ConfigureMeter1(TAb270Meter& meter) {
     ApplyValueModel(meter);

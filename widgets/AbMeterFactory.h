@@ -5,6 +5,9 @@
 
 #include "AbRMeter.h"
 
+// Meter1's sector settings: one silver sector over the whole range (the band is not drawn).
+void ApplyMeter1Sectors(TSectorSettings& sectors);
+
 // Applies Meter1's stored settings to a freshly created meter, in loading order, and
 // finishes its loading.
 void ConfigureMeter1(TAb270Meter& meter);

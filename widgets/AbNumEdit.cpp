@@ -199,6 +199,30 @@ void TAbNumEdit::ApplyBackground() {
     setPalette(p);
 }
 
+void TAbNumEdit::SetFontColor(std::optional<uint32_t> value) {
+    FFontColor = value;
+    ApplyForeground();
+}
+
+void TAbNumEdit::ApplyForeground() {
+    if (!FFontColor && !FForegroundSet)
+        return; // the palette's own text colour, untouched
+    const QPalette theme = QApplication::palette(this);
+    QPalette p = palette();
+    bool changed = false;
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QColor shown =
+            FFontColor ? NumEditQColor(*FFontColor, theme) : theme.color(group, QPalette::Text);
+        if (p.color(group, QPalette::Text) != shown) {
+            p.setColor(group, QPalette::Text, shown);
+            changed = true;
+        }
+    }
+    FForegroundSet = true;
+    if (changed)
+        setPalette(p);
+}
+
 void TAbNumEdit::AdoptParentColor() {
     if (!FParentColor || parentWidget() == nullptr)
         return;
@@ -211,6 +235,14 @@ void TAbNumEdit::changeEvent(QEvent* event) {
     QLineEdit::changeEvent(event);
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange)
         GuardedCall([this] { AdoptParentColor(); });
+    if (event->type() == QEvent::PaletteChange) {
+        // System colours are resolved when applied: a new theme resolves them again (the
+        // colours applied here cause one more change, which finds nothing to do).
+        GuardedCall([this] {
+            ApplyBackground();
+            ApplyForeground();
+        });
+    }
 }
 
 // ---- checking and storing --------------------------------------------------------------

@@ -6,6 +6,7 @@
 // the value by Increment.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include <QLineEdit>
@@ -69,6 +70,10 @@ public:
     void SetColorError(uint32_t value);
     uint32_t ColorEditing() const { return FColorEditing; }
     void SetColorEditing(uint32_t value);
+    // Colour of the digits: a colour value, or nothing for the palette's text colour (the
+    // default). System colours follow the palette when it changes.
+    std::optional<uint32_t> FontColor() const { return FFontColor; }
+    void SetFontColor(std::optional<uint32_t> value);
     // Select all text when the field gains the focus from the keyboard or the program.
     bool AutoSelect() const { return FAutoSelect; }
     void SetAutoSelect(bool value) { FAutoSelect = value; }
@@ -118,6 +123,7 @@ private:
     void Step(bool up);
     void RestoreText();
     void ApplyBackground();
+    void ApplyForeground();
     void AdoptParentColor();
     TNumEditFormat Format() const;
     QString StoredText() const;
@@ -149,4 +155,6 @@ private:
     bool FAutoSelect = true;
     bool FParentColor = false;
     bool FShown = false;
+    std::optional<uint32_t> FFontColor;
+    bool FForegroundSet = false; // the text colour was set on the field's palette
 };

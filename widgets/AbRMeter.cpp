@@ -388,7 +388,7 @@ void TAbRMeter::PointerFlash() {
     // time a loaded or re-evaluated meter asks, the flags keep which side it left.
     const bool overflow = FOptions.Contains(opOverflow) && (UOverflow() || LOverflow());
     const bool limit = FOptions.Contains(opLimit) && (LLimit() || ULimit());
-    if (overflow || limit) {
+    if (overflow || limit || FAlarmFlash) {
         AddControl(this, Freq2Hz);
         FFlashRegistered = true;
         FFlashing = true;
@@ -398,6 +398,17 @@ void TAbRMeter::PointerFlash() {
             DelControl(this);
         FFlashRegistered = false;
     }
+}
+
+void TAbRMeter::SetAlarmFlash(bool on) {
+    if (on == FAlarmFlash)
+        return;
+    FAlarmFlash = on;
+    const bool was = FFlashing;
+    PointerFlash();
+    // Stopping shows the pointer in its own colours at once, not at the next reading.
+    if (was && !FFlashing && !FisToSmall && HasBackground() && isVisible())
+        RequestPointerPaint();
 }
 
 void TAbRMeter::WMFlash(int phase) {

@@ -109,6 +109,9 @@ public:
     void OverflowChange(int ppt) override;
     void LimitChange() override;
     void LogScaleChanged() override;
+    // An alarm of the owner's: while on, the pointer blinks as it does for a limit.
+    bool AlarmFlash() const { return FAlarmFlash; }
+    void SetAlarmFlash(bool on);
     // A blink phase from the flash service (1 red, 0 yellow).
     void WMFlash(int phase);
 
@@ -164,6 +167,7 @@ private:
     TRect FrPointer;
     bool FFlashing = false;
     bool FFlashRegistered = false;
+    bool FAlarmFlash = false;
     TColor FFlashColor = clRed;
     bool FvChange = false;
     bool FFullPaintPending = true;

@@ -87,13 +87,17 @@ TEST_F(MainLayout, MenuItemsInOrder) {
     EXPECT_EQ(top[1]->text(), "View");
     EXPECT_EQ(top[2]->text(), "About");
     QList<QAction*> setup = Form1->Setup1->actions();
-    ASSERT_EQ(setup.size(), 3);
+    ASSERT_EQ(setup.size(), 4);
     EXPECT_EQ(setup[0]->text(), "Com Port");
     EXPECT_EQ(setup[1]->text(), "Sensor  Calibration");
     EXPECT_EQ(setup[2]->text(), "CAN Setup");
+    EXPECT_EQ(setup[3]->text(), "Display...");
     QList<QAction*> view = Form1->View1->actions();
-    ASSERT_EQ(view.size(), 1);
+    ASSERT_EQ(view.size(), 3);
     EXPECT_EQ(view[0]->text(), "Lambda Chart");
+    EXPECT_EQ(view[1]->text(), "Dash");
+    EXPECT_EQ(view[1]->shortcut(), QKeySequence(Qt::Key_F11));
+    EXPECT_EQ(view[2]->text(), "Night Theme");
 }
 
 TEST_F(MainLayout, ComponentsAtTheirPlaces) {
