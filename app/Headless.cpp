@@ -11,7 +11,7 @@
 #include "app/QuitOnSignal.h"
 #include "app/Startup.h"
 #include "format/Formatting.h"
-#include "monitor/LogFormat.h"
+#include "datalog/LogFormat.h"
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "serial/VaComm.h"

@@ -21,9 +21,9 @@
 #include "chart/LogSeries.h"
 #include "chart/SeriesDecimation.h"
 #include "format/Formatting.h"
-#include "monitor/DataLog.h"
-#include "monitor/LogFormat.h"
-#include "monitor/LogReader.h"
+#include "datalog/DataLog.h"
+#include "datalog/LogFormat.h"
+#include "datalog/LogReader.h"
 #include "platform/Synchronize.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include "LambdaPlot.h"
 #include "LogSeries.h"
 #include "format/Formatting.h"
-#include "monitor/LogReader.h"
+#include "datalog/LogReader.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/Exception.h"
 #include "platform/QtBind.h"

@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "LambdaSeries.h"
-#include "monitor/LogReader.h"
+#include "datalog/LogReader.h"
 
 // The live history: 65,536 readings of 16 bytes (1 MiB), one hour and 49 minutes at ten a
 // second. Readings more than a second apart are not joined: the poll runs every 100 ms and

@@ -14,8 +14,8 @@
 #include <string_view>
 
 #include "FuzzInput.h"
-#include "monitor/LogFormat.h"
-#include "monitor/LogReader.h"
+#include "datalog/LogFormat.h"
+#include "datalog/LogReader.h"
 
 namespace {
 

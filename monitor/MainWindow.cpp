@@ -13,7 +13,7 @@
 #include "format/Formatting.h"
 #include "monitor/DeviceWatch.h"
 #include "monitor/LinkHint.h"
-#include "monitor/LogFormat.h"
+#include "datalog/LogFormat.h"
 #include "monitor/RunDiagnostics.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/QtTimer.h"

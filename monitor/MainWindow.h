@@ -11,7 +11,7 @@
 #include <string>
 
 #include "dialogs/DialogLine.h"
-#include "monitor/DataLog.h"
+#include "datalog/DataLog.h"
 #include "monitor/LinkHint.h" // TLinkStatus
 
 class QAction;

@@ -32,7 +32,7 @@ sources() {
         echo format/NumericPicture.cpp format/PictureSection.cpp format/PictureQuoting.cpp \
             format/DecimalRounding.cpp format/NumberText.cpp
         ;;
-    data_log) echo monitor/LogReader.cpp ;;
+    data_log) echo datalog/LogReader.cpp ;;
     *) echo sim/RequestParser.cpp sim/Controller.cpp ;;
     esac
 }

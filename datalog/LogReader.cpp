@@ -9,7 +9,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "monitor/LogFormat.h"
+#include "datalog/LogFormat.h"
 
 namespace {
 
