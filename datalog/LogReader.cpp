@@ -2,19 +2,17 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
-#include "datalog/LogFormat.h"
+#include "LineFeeder.h"
+#include "LogFile.h"
+#include "LogNumbers.h"
 
 namespace {
 
-// "WBX4100 Data Log V": the header without its version and date.
-constexpr std::string_view HeaderStart = LogHeaderTitle.substr(0, LogHeaderTitle.find(" V") + 2);
+// A time of day that falls by more than this is the next day; by less, a clock set back.
+constexpr int DayRollSeconds = 12 * 3600;
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
@@ -26,25 +24,24 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-// The runs of digits in `text`, at most `max` of them.
-std::vector<int> DigitRuns(std::string_view text, size_t max) {
-    std::vector<int> runs;
+// The first runs of digits in `text`, at most three; -1 when a run does not fit an int.
+int DigitRuns(std::string_view text, int (&runs)[3]) {
+    int count = 0;
     size_t i = 0;
-    while (i < text.size() && runs.size() < max) {
+    while (i < text.size() && count < 3) {
         if (!std::isdigit(static_cast<unsigned char>(text[i]))) {
             ++i;
             continue;
         }
-        int value = 0;
         const auto [end, error] =
-            std::from_chars(text.data() + i, text.data() + text.size(), value);
+            std::from_chars(text.data() + i, text.data() + text.size(), runs[count]);
         if (error != std::errc()) {
-            return {};
+            return -1;
         }
-        runs.push_back(value);
+        ++count;
         i = static_cast<size_t>(end - text.data());
     }
-    return runs;
+    return count;
 }
 
 // A number with a decimal point or a decimal comma, not negative.
@@ -60,106 +57,41 @@ bool ParseNumber(std::string_view text, double& value) {
     return error == std::errc() && stop == end && std::isfinite(value);
 }
 
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+bool ContainsNoCase(std::string_view text, std::string_view mark) {
+    if (mark.empty() || mark.size() > text.size()) {
+        return false;
     }
-    return out;
+    const auto same = [](char a, char b) {
+        return std::toupper(static_cast<unsigned char>(a)) ==
+               std::toupper(static_cast<unsigned char>(b));
+    };
+    return std::search(text.begin(), text.end(), mark.begin(), mark.end(), same) != text.end();
 }
 
 // Hours, minutes and seconds (when there), with an AM/PM mark moving the hours.
 std::optional<int> ParseTimeOfDay(std::string_view text, const TRegionalSettings& rs) {
-    const std::vector<int> parts = DigitRuns(text, 3);
-    if (parts.size() < 2) {
+    int parts[3] = {0, 0, 0};
+    const int count = DigitRuns(text, parts);
+    if (count < 2) {
         return std::nullopt;
     }
     int hour = parts[0];
     const int minute = parts[1];
-    const int second = parts.size() > 2 ? parts[2] : 0;
-    const std::string upper = Upper(text);
-    const auto has = [&upper](const std::string& mark) {
-        return !mark.empty() && upper.find(Upper(mark)) != std::string::npos;
-    };
-    if (has(rs.TimePMString) || has("PM")) {
-        hour = hour % 12 + 12;
-    } else if (has(rs.TimeAMString) || has("AM")) {
-        hour = hour % 12;
+    const int second = parts[2];
+    const bool letters = std::any_of(text.begin(), text.end(), [](char c) {
+        return std::isalpha(static_cast<unsigned char>(c)) != 0;
+    });
+    if (letters) {
+        if (ContainsNoCase(text, rs.TimePMString) || ContainsNoCase(text, "PM")) {
+            hour = hour % 12 + 12;
+        } else if (ContainsNoCase(text, rs.TimeAMString) || ContainsNoCase(text, "AM")) {
+            hour = hour % 12;
+        }
     }
     if (hour > 23 || minute > 59 || second > 59) {
         return std::nullopt;
     }
     return hour * 3600 + minute * 60 + second;
-}
-
-// The order of day, month and year in the short date picture ('d', 'm', 'y'), with 'M' for
-// a month written as a name ("mmm", "mmmm"); empty when the picture lacks one of them.
-std::string DateFieldOrder(const std::string& picture) {
-    std::string order;
-    for (size_t i = 0; i < picture.size();) {
-        const char c = picture[i];
-        if (c == '"' || c == '\'') {
-            const size_t close = picture.find(c, i + 1);
-            i = close == std::string::npos ? picture.size() : close + 1;
-            continue;
-        }
-        const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        size_t run = 1;
-        while (i + run < picture.size() && std::tolower(picture[i + run]) == lower) {
-            ++run;
-        }
-        i += run;
-        const bool dayName = lower == 'd' && run > 2;
-        const bool seen = order.find(lower) != std::string::npos ||
-                          (lower == 'm' && order.find('M') != std::string::npos);
-        if ((lower == 'd' || lower == 'm' || lower == 'y') && !dayName && !seen) {
-            order += lower == 'm' && run > 2 ? 'M' : lower;
-        }
-    }
-    return order.size() == 3 ? order : std::string();
-}
-
-// The month of the first English month name (or its first three letters) in `text`; 0 for none.
-int MonthNamed(std::string_view text) {
-    static const char* const names[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
-                                        "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-    const std::string upper = Upper(text);
-    for (size_t i = 0; i + 3 <= upper.size(); ++i) {
-        if (i > 0 && std::isalpha(static_cast<unsigned char>(upper[i - 1]))) {
-            continue;
-        }
-        for (int month = 0; month < 12; ++month) {
-            if (upper.compare(i, 3, names[month]) == 0) {
-                return month + 1;
-            }
-        }
-    }
-    return 0;
-}
-
-std::optional<TLogDate> ParseDate(std::string_view text, const TRegionalSettings& rs) {
-    const std::string order = DateFieldOrder(rs.ShortDateFormat);
-    const bool monthNamed = order.find('M') != std::string::npos;
-    const std::vector<int> parts = DigitRuns(text, monthNamed ? 2 : 3);
-    if (order.empty() || parts.size() < (monthNamed ? 2u : 3u)) {
-        return std::nullopt;
-    }
-    TLogDate date;
-    size_t next = 0;
-    for (const char field : order) {
-        if (field == 'M') {
-            date.Month = MonthNamed(text);
-        } else {
-            (field == 'd' ? date.Day : field == 'm' ? date.Month : date.Year) = parts[next++];
-        }
-    }
-    if (date.Year < 100) {
-        date.Year += 2000;
-    }
-    if (date.Month < 1 || date.Month > 12 || date.Day < 1 || date.Day > 31) {
-        return std::nullopt;
-    }
-    return date;
 }
 
 struct TLineValues {
@@ -188,130 +120,111 @@ bool ParseReadingLine(std::string_view line, const TRegionalSettings& rs, TLineV
     return true;
 }
 
-// The header's date: the text after the version.
-std::optional<TLogDate> HeaderDate(std::string_view header, const TRegionalSettings& rs) {
-    std::string_view rest = header.substr(HeaderStart.size());
-    const size_t space = rest.find(' ');
-    if (space == std::string_view::npos) {
-        return std::nullopt;
-    }
-    return ParseDate(Trim(rest.substr(space)), rs);
-}
-
-// Readings that share a whole second are spread evenly over it.
-void SpreadWithinSeconds(std::vector<TLogReading>& readings) {
-    size_t first = 0;
-    while (first < readings.size()) {
-        size_t last = first + 1;
-        while (last < readings.size() && readings[last].Seconds == readings[first].Seconds) {
-            ++last;
-        }
-        const double count = static_cast<double>(last - first);
-        for (size_t i = first; i < last; ++i) {
-            readings[i].Seconds += static_cast<double>(i - first) / count;
-        }
-        first = last;
-    }
-}
-
-TLogContents Parse(std::string_view text, const TRegionalSettings& rs, const std::string& name) {
-    size_t pos = 0;
-    bool header = true;
-    TLogContents contents;
-    int day = 0;
-    int previousSecond = -1;
-    while (pos < text.size()) {
-        const size_t newline = text.find('\n', pos);
-        const bool ended = newline != std::string_view::npos;
-        std::string_view line = text.substr(pos, (ended ? newline : text.size()) - pos);
-        pos = ended ? newline + 1 : text.size();
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        if (header) {
-            if (!line.starts_with(HeaderStart)) {
-                break;
-            }
-            header = false;
-            contents.Date = HeaderDate(line, rs);
-            continue;
-        }
-        TLineValues values;
-        if (!ended || !ParseReadingLine(line, rs, values)) {
-            ++contents.SkippedLines;
-            continue;
-        }
-        if (values.SecondOfDay < previousSecond) {
-            ++day;
-        }
-        previousSecond = values.SecondOfDay;
-        contents.Readings.push_back(
-            {day * 86400.0 + values.SecondOfDay, values.Lambda, values.Volts});
-    }
-    if (text.empty()) {
-        throw ELogFormatError(name + " is empty: it is not a WBX4100 data log.");
-    }
-    if (header) {
-        throw ELogFormatError(name +
-                              " is not a WBX4100 data log: its first line does not start "
-                              "with \"" +
-                              std::string(HeaderStart) + "\".");
-    }
-    SpreadWithinSeconds(contents.Readings);
-    return contents;
-}
-
-std::string ErrorText(const std::string& path, int error) {
-    return "Cannot read " + path + ": " + std::strerror(error) + " (" + std::to_string(error) + ")";
-}
-
-// The first `limit` bytes of the file, or all of it.
-std::string ReadFileStart(int fd, const std::string& path, size_t limit) {
-    std::string data;
-    char buffer[65536];
-    while (data.size() < limit) {
-        const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, limit - data.size()));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            throw EInOutError(ErrorText(path, errno));
-        }
-        if (n == 0) {
-            break;
-        }
-        data.append(buffer, static_cast<size_t>(n));
-    }
-    return data;
-}
-
-class TFileHandle {
+// Keeps what the text log's own time says of each reading.
+class TContentsSink : public TLogSink {
 public:
-    explicit TFileHandle(int fd) : Fd(fd) {}
-    ~TFileHandle() { ::close(Fd); }
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-    const int Fd;
+    explicit TContentsSink(TLogContents& contents) : FContents(contents) {}
+    void Sample(const TLogSample& s) override {
+        FContents.Readings.push_back({s.Clock, s.Lambda, s.Volts});
+    }
+
+private:
+    TLogContents& FContents;
 };
 
 } // namespace
 
+TTextLogReader::TTextLogReader(TLogSink& sink, const TLogReadOptions& options)
+    : TLogFormatReader(TLogKind::Text, sink, options) {}
+
+void TTextLogReader::Header(std::string_view line) {
+    // The date follows the version: "WBX4100 Data Log V1.0  10/18/2020".
+    const std::string_view rest = line.substr(std::min(line.size(), TextLogHeaderStart.size()));
+    const size_t space = rest.find(' ');
+    const std::string_view written =
+        space == std::string_view::npos ? std::string_view() : Trim(rest.substr(space));
+    FSummary.Date = ReadLogDate(written, FOptions.Regional);
+    FDate = FSummary.Date ? *FSummary.Date : DateUnread(written);
+}
+
+void TTextLogReader::Line(std::string_view line, bool ended) {
+    if (FHeader) {
+        FHeader = false;
+        Header(line);
+        return;
+    }
+    TLineValues values;
+    if (!ended || !ParseReadingLine(line, FOptions.Regional, values) ||
+        !PlausibleReading(values.Lambda, values.Volts)) {
+        Skip();
+        return;
+    }
+    if (values.SecondOfDay < FPreviousSecond - DayRollSeconds) {
+        ++FDay;
+    }
+    FPreviousSecond = values.SecondOfDay;
+    if (values.SecondOfDay != FSecond || FDay != FSecondDay) {
+        Flush();
+        FSecond = values.SecondOfDay;
+        FSecondDay = FDay;
+    }
+    FPending.push_back({values.Lambda, values.Volts});
+}
+
+void TTextLogReader::Flush() {
+    if (FPending.empty()) {
+        return;
+    }
+    const double count = static_cast<double>(FPending.size());
+    const double instant = FClock.Instant(AddDays(FDate, FSecondDay), FSecond);
+    const double clock = FSecondDay * 86400.0 + FSecond;
+    for (size_t i = 0; i < FPending.size(); ++i) {
+        const double within = static_cast<double>(i) / count;
+        TLogSample sample;
+        sample.Time = instant + within;
+        sample.Wall = sample.Time;
+        sample.Clock = clock + within;
+        sample.Lambda = FPending[i].Lambda;
+        sample.Volts = FPending[i].Volts;
+        FSink.Sample(sample);
+    }
+    FPending.clear();
+}
+
+void TTextLogReader::Finish() {
+    Flush();
+}
+
 TLogContents ParseDataLog(std::string_view text, const TRegionalSettings& rs) {
-    return Parse(text, rs, "The text");
+    if (text.empty()) {
+        throw ELogFormatError("The text is empty: it is not a WBX4100 data log.");
+    }
+    if (!text.starts_with(TextLogHeaderStart)) {
+        throw ELogFormatError(
+            "The text is not a WBX4100 data log: its first line does not start with \"" +
+            std::string(TextLogHeaderStart) + "\".");
+    }
+    TLogContents contents;
+    TContentsSink sink(contents);
+    TLogReadOptions options;
+    options.Regional = rs;
+    TTextLogReader reader(sink, options);
+    TLineFeeder feeder(reader);
+    feeder.Feed(text);
+    feeder.Finish();
+    contents.Date = reader.Summary().Date;
+    contents.SkippedLines = reader.Summary().SkippedLines;
+    return contents;
 }
 
 TLogContents ReadDataLog(const std::string& path, const TRegionalSettings& rs) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        throw EInOutError(ErrorText(path, errno));
-    }
-    TFileHandle file(fd);
-    const std::string name = "\"" + path + "\"";
-    // The header first, so a large file that is no log is turned down without reading it all.
-    std::string text = ReadFileStart(file.Fd, path, HeaderStart.size());
-    if (!std::string_view(text).starts_with(HeaderStart)) {
-        return Parse(text, rs, name);
-    }
-    text += ReadFileStart(file.Fd, path, std::string::npos);
-    return Parse(text, rs, name);
+    TLogFile file(path);
+    TLogContents contents;
+    TContentsSink sink(contents);
+    TLogReadOptions options;
+    options.Regional = rs;
+    const TLogSummary summary = file.Read(sink, options);
+    contents.Date = summary.Date;
+    contents.SkippedLines = summary.SkippedLines;
+    return contents;
 }
