@@ -17,10 +17,10 @@
 
 #include "chart/ChartWindow.h"
 #include "chart/LambdaPlot.h"
-#include "format/Formatting.h"
 #include "datalog/DataLog.h"
 #include "datalog/LogFormat.h"
 #include "datalog/LogReader.h"
+#include "format/Formatting.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/QtTimer.h"
 #include "tests/monitor/UiHarness.h"
@@ -236,6 +236,8 @@ TEST_F(ChartWindow, ReplayShowsALogPausedAndLiveReturns) {
     }
     QTimer::singleShot(0, [this, path] { AnswerOpenDialog(Chart->OpenLogDialog, path); });
     Chart->OpenLogButton->click();
+    // The log is read on a thread of its own.
+    ASSERT_TRUE(WaitUntil([&] { return Chart->Replaying() || !Errors.empty(); }, 5000));
     ASSERT_TRUE(Errors.empty()) << Errors.front();
     EXPECT_EQ(Chart->windowTitle(), "Lambda Chart - drive.txt");
     EXPECT_TRUE(Chart->Replaying());
@@ -263,4 +265,82 @@ TEST_F(ChartWindow, ReplayShowsALogPausedAndLiveReturns) {
     EXPECT_FALSE(Chart->Replaying());
     EXPECT_FALSE(Chart->PauseButton->isChecked());
     ASSERT_TRUE(WaitUntil([&] { return NewestLambdaText() == "1.000"; }, 1000));
+}
+
+namespace {
+
+// The process's time zone for the life of the object.
+class TScopedTimeZone {
+public:
+    explicit TScopedTimeZone(const char* zone) {
+        if (const char* old = std::getenv("TZ")) {
+            FOld = old;
+            FHadOld = true;
+        }
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~TScopedTimeZone() {
+        if (FHadOld) {
+            ::setenv("TZ", FOld.c_str(), 1);
+        } else {
+            ::unsetenv("TZ");
+        }
+        ::tzset();
+    }
+
+private:
+    std::string FOld;
+    bool FHadOld = false;
+};
+
+// Pixels of the plotting area drawn in the lambda line's colour.
+int LinePixels(TLambdaPlot* plot) {
+    const QImage image = plot->toPixmap().toImage();
+    const QColor line = plot->LambdaGraph()->pen().color();
+    const QRect area = plot->axisRect()->rect();
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += image.pixelColor(x, y) == line ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+TEST_F(ChartWindow, ReplayOnTheDaysSummerTimeBeginsAndEndsShowsTheTimesWritten) {
+    TScopedTimeZone berlin("Europe/Berlin");
+    OpenChart();
+    for (const char* date : {"3/31/2024", "10/27/2024"}) {
+        const std::string path = TempPath("dst.txt");
+        std::ofstream(path, std::ios::binary)
+            << "WBX4100 Data Log V1.0  " << date << "\r\n"
+            << "0.9,14:00:00, 12.5\r\n0.9,14:00:01, 12.5\r\n0.9,14:00:02, 12.5\r\n";
+        Chart->OpenLogFile(path);
+        ASSERT_TRUE(
+            WaitUntil([&] { return Chart->Replaying() && Chart->Shown().Size() == 3; }, 5000));
+        Pump(50);
+        EXPECT_TRUE(Chart->ReadoutHeading[rcNewest]->text().contains("14:00:02"))
+            << date << ": " << Chart->ReadoutHeading[rcNewest]->text().toStdString();
+        Chart->LiveButton->click();
+    }
+}
+
+TEST_F(ChartWindow, ReadingsMoreThanASecondApartAreDrawnAsPoints) {
+    OpenChart();
+    const auto start = std::chrono::system_clock::now();
+    const auto monotonic = std::chrono::steady_clock::now();
+    for (int i = 0; i < 5; ++i) {
+        TDecodedReading reading;
+        reading.When = start + std::chrono::seconds(2 * i);
+        reading.Monotonic = monotonic + std::chrono::seconds(2 * i);
+        reading.Lambda = 0.9;
+        reading.Volts = 12.5;
+        Chart->AddReading(reading);
+    }
+    Chart->Redraw();
+    Chart->Plot->replot(QCustomPlot::rpImmediateRefresh);
+    EXPECT_GT(LinePixels(Chart->Plot), 5 * 4);
 }
