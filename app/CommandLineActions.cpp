@@ -14,7 +14,7 @@ void OpenCommandLinePort(const TCommandLine& commandLine) {
 
 void StartCommandLineLog(const TCommandLine& commandLine) {
     if (!commandLine.LogFile.empty()) {
-        Form1->StartLog(commandLine.LogFile);
+        Form1->StartLog(commandLine.LogFile, commandLine.LogFormat);
     }
 }
 

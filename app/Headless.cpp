@@ -10,8 +10,8 @@
 #include "app/CommandLineActions.h"
 #include "app/QuitOnSignal.h"
 #include "app/Startup.h"
+#include "datalog/LogWriter.h"
 #include "format/Formatting.h"
-#include "datalog/LogFormat.h"
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "serial/VaComm.h"
@@ -37,8 +37,8 @@ void EndRunSoon() {
     QTimer::singleShot(0, Form1, [] { Form1->close(); });
 }
 
-void PrintReading(const TDecodedReading& reading) {
-    const std::string line = LogDataLine(reading.Lambda, reading.LocalTime, reading.Volts) + "\n";
+void PrintLine(const std::string& text) {
+    const std::string line = text + "\n";
     if (std::fputs(line.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
         // Whoever read the lines has gone (a closed pipe): end as on a signal.
         if (errno == EPIPE) {
@@ -47,6 +47,34 @@ void PrintReading(const TDecodedReading& reading) {
         std::clearerr(stdout);
     }
 }
+
+// Standard output in the log's format: for MSL and CSV their header lines at the start, then
+// one line per reading, its time counted from the start of the run. The text log's lines come
+// without the header, as they always have.
+class TOutputFormat {
+public:
+    explicit TOutputFormat(TLogKind kind)
+        : FWriter(MakeLogWriter(kind, Form1->LogFuel ? Form1->LogFuel() : TLogFuel())),
+          FStart(std::chrono::steady_clock::now()) {
+        for (const std::string& line :
+             kind == TLogKind::Text ? std::vector<std::string>() : FWriter->Header(WallNow())) {
+            PrintLine(line);
+        }
+    }
+    void Reading(const TDecodedReading& reading) const {
+        TLogRecord record;
+        record.Wall = std::chrono::floor<std::chrono::milliseconds>(reading.When);
+        record.Elapsed = std::chrono::duration<double>(reading.Monotonic - FStart).count();
+        record.Lambda = reading.Lambda;
+        record.Volts = reading.Volts;
+        record.Warmup = reading.Warmup;
+        PrintLine(FWriter->Reading(record));
+    }
+
+private:
+    std::unique_ptr<TLogWriter> FWriter;
+    std::chrono::steady_clock::time_point FStart;
+};
 
 void PrintLinkStatus(const std::string& portName, TLinkStatus status) {
     std::fprintf(stderr, "%s %s %s\n", TimeToStr(LocalNow()).c_str(), portName.c_str(),
@@ -106,7 +134,9 @@ int RunWindowsUnseen(const TCommandLine& commandLine) {
     // Changes are told under the name the port was opened by (COM5, or the path), also
     // after a lost device has been found again under another name.
     const std::string portName = Form1->VaComm1->GetDeviceName();
-    QObject::connect(Form1, &TForm1::LiveReadingDecoded, Form1, PrintReading);
+    const TOutputFormat output(commandLine.LogFormat);
+    QObject::connect(Form1, &TForm1::LiveReadingDecoded, Form1,
+                     [&output](const TDecodedReading& reading) { output.Reading(reading); });
     QObject::connect(Form1, &TForm1::LinkStatusChanged, Form1,
                      [portName](TLinkStatus status) { PrintLinkStatus(portName, status); });
     TEndWithMainWindow end;

@@ -413,13 +413,18 @@ void TForm1::CreateLogControls() {
 }
 
 std::optional<TLogKind> TForm1::LogKind() const {
-    if (!LogOn || !FLogWriter) {
+    if (!LogOn) {
         return std::nullopt;
     }
-    return FLogWriter->Kind();
+    return FLogWriter ? FLogWriter->Kind() : TLogKind::Text;
 }
 
 void TForm1::AppendLogLine(const TDecodedReading& reading) {
+    if (!FLogWriter) {
+        // A log opened without StartLog is the text log.
+        FLogWriter = MakeLogWriter(TLogKind::Text);
+        FLogStarted = reading.Monotonic;
+    }
     TLogRecord record;
     record.Wall = std::chrono::floor<std::chrono::milliseconds>(reading.When);
     record.Elapsed = SecondsBetween(FLogStarted, reading.Monotonic);
