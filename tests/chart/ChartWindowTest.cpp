@@ -344,3 +344,113 @@ TEST_F(ChartWindow, ReadingsMoreThanASecondApartAreDrawnAsPoints) {
     Chart->Plot->replot(QCustomPlot::rpImmediateRefresh);
     EXPECT_GT(LinePixels(Chart->Plot), 5 * 4);
 }
+
+namespace {
+
+// A reading `seconds` after `monotonic0` by the monotonic clock, its wall clock at `wall`.
+TDecodedReading ReadingAt(std::chrono::steady_clock::time_point monotonic0, double seconds,
+                          std::chrono::system_clock::time_point wall, double lambda = 0.9) {
+    TDecodedReading reading;
+    reading.Monotonic =
+        monotonic0 + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                         std::chrono::duration<double>(seconds));
+    reading.When = std::chrono::floor<std::chrono::milliseconds>(wall);
+    reading.Lambda = lambda;
+    reading.Volts = 12.5;
+    return reading;
+}
+
+} // namespace
+
+TEST_F(ChartWindow, AWallClockSetBackMovesNoReadingAndHidesNone) {
+    OpenChart();
+    const auto mono = std::chrono::steady_clock::now();
+    const auto wall = std::chrono::system_clock::now();
+    using std::chrono::hours;
+    using std::chrono::milliseconds;
+    // 5 s of readings; the clock is set back 60 s; 5 s more; then, during a 30 s outage, the
+    // clock is set back two hours; 5 s more.
+    for (int i = 0; i < 50; ++i) {
+        Chart->AddReading(ReadingAt(mono, i * 0.1, wall + milliseconds(100 * i)));
+    }
+    for (int i = 50; i < 100; ++i) {
+        Chart->AddReading(ReadingAt(mono, i * 0.1, wall + milliseconds(100 * i - 60000)));
+    }
+    Chart->LinkStatusChanged(TLinkStatus::Offline);
+    for (int i = 0; i < 50; ++i) {
+        Chart->AddReading(
+            ReadingAt(mono, 40 + i * 0.1, wall + milliseconds(40000 + 100 * i) - hours(2)));
+    }
+    const TLambdaSeries& history = Chart->LiveHistory();
+    ASSERT_EQ(history.Size(), 150u);
+    for (size_t i = 1; i < history.Size(); ++i) {
+        ASSERT_GT(history.At(i).Time, history.At(i - 1).Time + 0.05) << i;
+    }
+    // The last 5 s hold the last 50 readings, and the view ends with them.
+    const double newest = history.Newest().Time;
+    EXPECT_EQ(history.Select(newest - 4.95, newest).Size(), 50u);
+    Chart->Redraw();
+    EXPECT_NEAR(Chart->Plot->xAxis->range().upper, newest, 1e-6);
+    // What the readout and axis say is the wall clock's time.
+    EXPECT_NEAR(
+        history.WallAt(newest),
+        std::chrono::duration<double>((wall + milliseconds(44900) - hours(2)).time_since_epoch())
+            .count(),
+        0.002);
+    EXPECT_NEAR(
+        history.WallAt(history.At(60).Time),
+        std::chrono::duration<double>((wall + milliseconds(6000 - 60000)).time_since_epoch())
+            .count(),
+        0.002);
+}
+
+TEST_F(ChartWindow, MarkersExportAndTheSmallReplayFixes) {
+    OpenChart();
+    const auto mono = std::chrono::steady_clock::now();
+    const auto wall = std::chrono::system_clock::now();
+    for (int i = 0; i < 30; ++i) {
+        Chart->AddReading(ReadingAt(mono, i * 0.1, wall + std::chrono::milliseconds(100 * i)));
+        if (i == 10) {
+            Chart->LogMarkerWritten({1, "Manual mark", WallNow(), 1.0},
+                                    ReadingAt(mono, 1.05, wall).Monotonic);
+        }
+    }
+    Chart->Redraw();
+    EXPECT_EQ(Chart->Plot->MarkersShown(), 1);
+
+    // Pause, replay a log, go live: still paused.
+    Chart->PauseButton->click();
+    const std::string exported = TempPath("history.msl");
+    Chart->ExportFile(exported, true);
+    ASSERT_TRUE(WaitUntil([&] { return !Chart->Busy(); }, 5000));
+    EXPECT_TRUE(Errors.empty());
+    EXPECT_TRUE(Chart->StatusText->text().contains("Exported 30 readings"));
+    const std::string text = ReadWholeFile(exported);
+    EXPECT_NE(text.find("\nMARK  001 - Manual mark - "), std::string::npos);
+
+    Chart->OpenLogFile(exported);
+    ASSERT_TRUE(WaitUntil([&] { return Chart->Replaying(); }, 5000));
+    EXPECT_EQ(Chart->Shown().Size(), 30u);
+    EXPECT_EQ(Chart->ShownMarkers().size(), 1u);
+    EXPECT_NEAR(Chart->Shown().Newest().Time - Chart->Shown().Oldest().Time, 2.9, 0.002);
+    Chart->LiveButton->click();
+    EXPECT_TRUE(Chart->PauseButton->isChecked());
+    EXPECT_FALSE(Chart->Span().Following());
+
+    // A log whose date cannot be read says so.
+    const std::string undated = TempPath("undated.txt");
+    std::ofstream(undated, std::ios::binary)
+        << "WBX4100 Data Log V1.0  Sonntag\r\n0.9,14:00:00, 12.5\r\n\r\n";
+    Chart->OpenLogFile(undated);
+    ASSERT_TRUE(WaitUntil([&] { return Chart->Replaying() && Chart->Shown().Size() == 1; }, 5000));
+    EXPECT_TRUE(Chart->StatusText->text().contains("\"Sonntag\" could not be read"))
+        << Chart->StatusText->text().toStdString();
+    // The blank last line is no error.
+    EXPECT_FALSE(Chart->StatusText->text().contains("could not be read and"));
+
+    // Images: JPEG for .jpg, and a plain refusal for a type it cannot write.
+    const std::string jpeg = TempPath("chart.jpg");
+    Chart->SaveImageFile(jpeg);
+    EXPECT_EQ(ReadWholeFile(jpeg).substr(0, 3), "\xFF\xD8\xFF");
+    EXPECT_THROW(Chart->SaveImageFile(TempPath("chart.gif")), EInOutError);
+}
