@@ -147,7 +147,7 @@ void BM_OpenLog100k(benchmark::State& state) {
         h.chart.OpenLogFile(path);
         // Read on a thread of its own; shown once the window's timer finds it done.
         while (h.chart.Busy()) {
-            QApplication::processEvents(QEventLoop::AllEvents, 5);
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         h.chart.Plot->replot(QCustomPlot::rpImmediateRefresh);
     }

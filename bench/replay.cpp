@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < 2000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     if (!Form1->ONLINE->Checked()) {
         std::printf("the simulated controller does not answer (port %s)\n",
@@ -117,8 +117,9 @@ int main(int argc, char** argv) {
     Form1->ChartForm->ShowForm();
     clock.restart();
     Form1->ChartForm->OpenLogFile(logPath);
+    // The window's thread waits for events as it would in the program, rather than spinning.
     while (Form1->ChartForm->Busy()) {
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     const double seconds = clock.elapsed() / 1000.0;
     const size_t readings = Form1->ChartForm->Shown().Size();
