@@ -79,7 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(log.Readings.size() + log.SkippedLines <= LinesAfterHeader(text));
     double previous = 0;
     for (const TLogReading& r : log.Readings) {
-        FUZZ_CHECK(std::isfinite(r.Seconds) && r.Seconds >= previous - 12 * 3600);
+        // Whole seconds: the readings of one second are spread over it.
+        FUZZ_CHECK(std::isfinite(r.Seconds) &&
+                   std::floor(r.Seconds) >= std::floor(previous) - 12 * 3600);
         previous = r.Seconds;
         FUZZ_CHECK(std::isfinite(r.Lambda) && r.Lambda >= 0 && r.Lambda <= 100);
         FUZZ_CHECK(std::isfinite(r.Volts) && r.Volts >= 0 && r.Volts <= 100);
