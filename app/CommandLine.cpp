@@ -37,8 +37,12 @@ const std::vector<TOptionText>& OptionTexts() {
          "published port or USB serial device where a controller answers"},
         {{"log"},
          "FILE",
-         "once the port is open, log every reading to FILE (\".txt\" is added to a name "
-         "without extension)"},
+         "once the port is open, log every reading to FILE (the format's suffix is added to a "
+         "name without extension)"},
+        {{"format"},
+         "txt|msl|csv",
+         "the format of the log and of the lines on standard output: the text log (txt), the "
+         "tab-separated MSL log or CSV; without it the suffix of --log decides, else txt"},
         {{"overwrite"}, {}, "let --log replace a FILE that exists"},
         {{"list-ports"}, {}, "print the device each COM number stands for, and exit"},
         {{"headless"},
@@ -158,7 +162,7 @@ bool ParseCommandLine(const QStringList& arguments, TCommandLine& commandLine, Q
         error = "unexpected argument '" + parser.positionalArguments().first() + "'";
         return false;
     }
-    for (const char* name : {"port", "log", "duration"}) {
+    for (const char* name : {"port", "log", "format", "duration"}) {
         if (parser.values(name).size() > 1) {
             error = QString("--%1 given more than once").arg(name);
             return false;
@@ -173,13 +177,24 @@ bool ParseCommandLine(const QStringList& arguments, TCommandLine& commandLine, Q
     if (parser.isSet("port") && !ParsePort(parser.value("port"), commandLine, error)) {
         return false;
     }
+    if (parser.isSet("format")) {
+        const auto kind = LogKindNamed(parser.value("format").toStdString());
+        if (!kind) {
+            error = "--format takes txt, msl or csv, not '" + parser.value("format") + "'";
+            return false;
+        }
+        commandLine.LogFormat = *kind;
+    }
     if (parser.isSet("log")) {
         const QString given = parser.value("log");
         if (given.isEmpty() || given.endsWith('/') || QFileInfo(given).isDir()) {
             error = "--log needs a file name, not '" + given + "'";
             return false;
         }
-        commandLine.LogFile = LogFileName(given);
+        if (!parser.isSet("format")) {
+            commandLine.LogFormat = LogKindOfPath(given.toStdString()).value_or(TLogKind::Text);
+        }
+        commandLine.LogFile = LogFileName(given, LogKindSuffix(commandLine.LogFormat));
     }
     if (parser.isSet("duration") && !ParseDuration(parser.value("duration"), commandLine, error)) {
         return false;
@@ -215,11 +230,11 @@ QString VersionText() {
     return QStringLiteral("uego4100 " UEGO4100_VERSION);
 }
 
-std::string LogFileName(const QString& given) {
+std::string LogFileName(const QString& given, const char* suffix) {
     QFileInfo info(given);
     QString path = info.absoluteFilePath();
     if (!info.fileName().contains('.')) {
-        path += ".txt";
+        path += QString(".") + suffix;
     }
     return QFile::encodeName(QDir::cleanPath(path)).toStdString();
 }

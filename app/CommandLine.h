@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <string>
 
+#include "datalog/LogKind.h"
+
 // The program's exit status.
 enum TExitCode : int {
     ExitOk = 0,    // normal end, help, version, port list
@@ -19,10 +21,13 @@ struct TCommandLine {
     bool ListPorts = false;
     bool Headless = false;
     bool Overwrite = false;
-    int PortNumber = 0;         // 1 to 255; 0 when none or a path was given
-    std::string PortPath;       // an absolute device path given instead of a number
-    bool PortAuto = false;      // --port auto: the first port where a controller answers
-    std::string LogFile;        // absolute, with ".txt" added to a name without extension
+    int PortNumber = 0;    // 1 to 255; 0 when none or a path was given
+    std::string PortPath;  // an absolute device path given instead of a number
+    bool PortAuto = false; // --port auto: the first port where a controller answers
+    std::string LogFile;   // absolute, with the format's suffix added to a name without one
+    // The format of the log and of headless standard output: --format, else the suffix of
+    // --log, else the text log.
+    TLogKind LogFormat = TLogKind::Text;
     double DurationSeconds = 0; // with --headless; 0 runs until a signal ends it
 
     bool HasPort() const { return PortNumber > 0 || !PortPath.empty() || PortAuto; }
@@ -40,9 +45,9 @@ QString UsageText();
 // "uego4100 " followed by the version.
 QString VersionText();
 
-// The data log's file name as the save dialog would complete it: ".txt" is added when the
-// name has no dot, and a relative name is taken from the current folder.
-std::string LogFileName(const QString& given);
+// The data log's file name as the save dialog would complete it: "." and `suffix` are added
+// when the name has no dot, and a relative name is taken from the current folder.
+std::string LogFileName(const QString& given, const char* suffix = "txt");
 
 // True when the log file named on the command line exists and --overwrite was not given.
 bool LogFileRefused(const TCommandLine& commandLine);

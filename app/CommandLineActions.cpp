@@ -21,7 +21,7 @@ void StartCommandLineLog(const TCommandLine& commandLine) {
     // The file is made only if it is still not there: another program may have made it
     // since the program started.
     try {
-        Form1->StartLog(commandLine.LogFile,
+        Form1->StartLog(commandLine.LogFile, commandLine.LogFormat,
                         commandLine.Overwrite ? TLogCreation::Replace : TLogCreation::New);
     } catch (const ELogFileExists&) {
         throw EInOutError(LogExistsMessage(commandLine.LogFile));

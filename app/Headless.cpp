@@ -12,8 +12,8 @@
 #include "app/HeadlessOutput.h"
 #include "app/QuitOnSignal.h"
 #include "app/Startup.h"
+#include "datalog/LogWriter.h"
 #include "format/Formatting.h"
-#include "monitor/LogFormat.h"
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "serial/VaComm.h"
@@ -101,6 +101,35 @@ private:
     THeadlessOutput FErr;
 };
 
+// Standard output in the log's format: for MSL and CSV their header lines at the start, then
+// one line per reading, its time counted from the start of the run. The text log's lines come
+// without the header, as they always have.
+class TOutputFormat {
+public:
+    TOutputFormat(TLogKind kind, TRunOutput& output)
+        : FWriter(MakeLogWriter(kind, Form1->LogFuel ? Form1->LogFuel() : TLogFuel())),
+          FStart(std::chrono::steady_clock::now()), FOutput(output) {
+        for (const std::string& line :
+             kind == TLogKind::Text ? std::vector<std::string>() : FWriter->Header(WallNow())) {
+            FOutput.Reading(line);
+        }
+    }
+    void Reading(const TDecodedReading& reading) const {
+        TLogRecord record;
+        record.Wall = std::chrono::floor<std::chrono::milliseconds>(reading.When);
+        record.Elapsed = std::chrono::duration<double>(reading.Monotonic - FStart).count();
+        record.Lambda = reading.Lambda;
+        record.Volts = reading.Volts;
+        record.Warmup = reading.Warmup;
+        FOutput.Reading(FWriter->Reading(record));
+    }
+
+private:
+    std::unique_ptr<TLogWriter> FWriter;
+    std::chrono::steady_clock::time_point FStart;
+    TRunOutput& FOutput;
+};
+
 // Errors go to standard error. One that leaves a requested log closed means the log could
 // not be written: the run ends with ExitLog.
 class TErrorWatch {
@@ -165,10 +194,9 @@ int RunWindowsUnseen(const TCommandLine& commandLine, TRunOutput& output) {
     // Changes are told under the name the port was opened by (COM5, or the path), also
     // after a lost device has been found again under another name.
     const std::string portName = Form1->VaComm1->GetDeviceName();
-    QObject::connect(
-        Form1, &TForm1::LiveReadingDecoded, Form1, [&output](const TDecodedReading& reading) {
-            output.Reading(LogDataLine(reading.Lambda, reading.LocalTime, reading.Volts));
-        });
+    const TOutputFormat format(commandLine.LogFormat, output);
+    QObject::connect(Form1, &TForm1::LiveReadingDecoded, Form1,
+                     [&format](const TDecodedReading& reading) { format.Reading(reading); });
     QObject::connect(Form1, &TForm1::LinkStatusChanged, Form1,
                      [&output, portName](TLinkStatus status) { output.Status(portName, status); });
     TEndWithMainWindow end;

@@ -222,6 +222,8 @@ void TForm1::CreateMenu() {
     ChartForm = new TChartForm(this);
     connect(this, &TForm1::LiveReadingDecoded, ChartForm, &TChartForm::AddReading);
     connect(this, &TForm1::LinkStatusChanged, ChartForm, &TChartForm::LinkStatusChanged);
+    connect(this, &TForm1::LogMarkerWritten, ChartForm, &TChartForm::LogMarkerWritten);
+    LogFuel = [this] { return ChartForm->Fuel(); };
     connect(LambdaChart1, &QAction::triggered, ChartForm,
             [this] { GuardedCall([this] { ChartForm->ShowForm(); }); });
     // One fuel for both windows: the chart's choice gives the AFR of the dial and the number.

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 
@@ -54,6 +55,17 @@ QStringList FuelNames() {
     return names;
 }
 
+// A name typed without a suffix gets the suffix of the file type chosen.
+void FollowFilterSuffix(QFileDialog* dialog, const QStringList& suffixes) {
+    QObject::connect(dialog, &QFileDialog::filterSelected, dialog,
+                     [dialog, suffixes](const QString& filter) {
+                         const qsizetype index = dialog->nameFilters().indexOf(filter);
+                         if (index >= 0 && index < suffixes.size()) {
+                             dialog->setDefaultSuffix(suffixes[index]);
+                         }
+                     });
+}
+
 } // namespace
 
 void TChartForm::CreateComponents() {
@@ -84,6 +96,8 @@ void TChartForm::CreateComponents() {
     CreateDialogs();
     FRedrawTimer = new QTimer(this);
     FRedrawTimer->setSingleShot(true);
+    FJobTimer = new QTimer(this);
+    FJobTimer->setInterval(100);
     resize(820, 560);
     setMinimumSize(660, 440);
 }
@@ -122,11 +136,19 @@ void TChartForm::CreateControls(QBoxLayout* layout) {
     SaveImageButton = MakeButton(this, "SaveImageButton", "Save &Image...");
     OpenLogButton = MakeButton(this, "OpenLogButton", "&Open Log...");
     LiveButton = MakeButton(this, "LiveButton", "Li&ve");
+    ExportButton = MakeButton(this, "ExportButton", "&Export...");
+    auto* exportMenu = new QMenu(ExportButton);
+    ExportSpanAction = exportMenu->addAction("Span in view...");
+    ExportWholeAction = exportMenu->addAction("Whole history...");
+    ExportButton->setMenu(exportMenu);
+    CancelButton = MakeButton(this, "CancelButton", "Cancel");
+    CancelButton->setVisible(false);
     for (QPushButton* button :
-         {PauseButton, ClearButton, SaveImageButton, OpenLogButton, LiveButton}) {
+         {PauseButton, ClearButton, SaveImageButton, OpenLogButton, LiveButton, ExportButton}) {
         buttons->addWidget(button);
     }
     buttons->addStretch(1);
+    buttons->addWidget(CancelButton);
     layout->addLayout(buttons);
 }
 
@@ -160,7 +182,8 @@ void TChartForm::CreateDialogs() {
     OpenLogDialog->setObjectName("OpenLogDialog");
     OpenLogDialog->setAcceptMode(QFileDialog::AcceptOpen);
     OpenLogDialog->setFileMode(QFileDialog::ExistingFile);
-    OpenLogDialog->setNameFilters({"Data logs (*.txt)", "All files (*)"});
+    OpenLogDialog->setNameFilters({"Logs (*.txt *.msl *.csv)", "Data logs (*.txt)",
+                                   "MSL logs (*.msl)", "CSV (*.csv)", "All files (*)"});
     OpenLogDialog->setOption(QFileDialog::DontUseNativeDialog, true);
 
     SaveImageDialog = new QFileDialog(this, "Save Image");
@@ -168,6 +191,16 @@ void TChartForm::CreateDialogs() {
     SaveImageDialog->setAcceptMode(QFileDialog::AcceptSave);
     SaveImageDialog->setFileMode(QFileDialog::AnyFile);
     SaveImageDialog->setDefaultSuffix("png");
-    SaveImageDialog->setNameFilter("PNG images (*.png)");
+    SaveImageDialog->setNameFilters({"PNG images (*.png)", "JPEG images (*.jpg *.jpeg)"});
     SaveImageDialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    FollowFilterSuffix(SaveImageDialog, {"png", "jpg"});
+
+    ExportDialog = new QFileDialog(this, "Export");
+    ExportDialog->setObjectName("ExportDialog");
+    ExportDialog->setAcceptMode(QFileDialog::AcceptSave);
+    ExportDialog->setFileMode(QFileDialog::AnyFile);
+    ExportDialog->setDefaultSuffix("msl");
+    ExportDialog->setNameFilters({"MSL log (*.msl)", "CSV (*.csv)"});
+    ExportDialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    FollowFilterSuffix(ExportDialog, {"msl", "csv"});
 }

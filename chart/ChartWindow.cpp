@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -18,8 +19,8 @@
 #include "Fuels.h"
 #include "LambdaPlot.h"
 #include "LogSeries.h"
+#include "datalog/LogKind.h"
 #include "format/Formatting.h"
-#include "monitor/LogReader.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/Exception.h"
 #include "platform/QtBind.h"
@@ -103,6 +104,13 @@ void TChartForm::ConnectHandlers() {
     Bind(OpenLogButton, &QPushButton::clicked, this, &TChartForm::OpenLogButtonClick);
     Bind(LiveButton, &QPushButton::clicked, this, &TChartForm::LiveButtonClick);
     connect(FRedrawTimer, &QTimer::timeout, this, [this] { GuardedCall([this] { Redraw(); }); });
+    connect(FJobTimer, &QTimer::timeout, this, [this] { GuardedCall([this] { JobTick(); }); });
+    Bind(CancelButton, &QPushButton::clicked, this, &TChartForm::CancelButtonClick);
+    connect(ExportSpanAction, &QAction::triggered, this,
+            [this] { GuardedCall([this] { ExportButtonClick(false); }); });
+    connect(ExportWholeAction, &QAction::triggered, this,
+            [this] { GuardedCall([this] { ExportButtonClick(true); }); });
+    Plot->SetWallClock([this](double time) { return Shown().WallAt(time); });
     connect(Plot, &QCustomPlot::mouseWheel, this,
             [this](QWheelEvent* event) { GuardedCall([&] { PlotWheel(event); }); });
     connect(Plot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
@@ -155,8 +163,18 @@ void TChartForm::resizeEvent(QResizeEvent* event) {
 void TChartForm::AddReading(const TDecodedReading& reading) {
     // Never lets an error out: the main window's log line for this reading comes next.
     GuardedCall([&] {
-        FLive.Append(SecondsSinceEpoch(reading.When), reading.Lambda, reading.Volts,
-                     reading.Warmup);
+        const double wall = SecondsSinceEpoch(reading.When);
+        const double monotonic =
+            std::chrono::duration<double>(reading.Monotonic.time_since_epoch()).count();
+        if (FLive.Empty()) {
+            FLiveAnchor = wall - monotonic;
+        }
+        // Placed by the monotonic clock: a wall clock set back or forward moves nothing.
+        FLive.AppendTimed(monotonic + FLiveAnchor, wall, reading.Lambda, reading.Volts,
+                          reading.Warmup);
+        while (!FLiveMarkers.empty() && FLiveMarkers.front().Time < FLive.Oldest().Time) {
+            FLiveMarkers.erase(FLiveMarkers.begin());
+        }
         if (!isVisible() || Replaying() || !FSpan.Following()) {
             return;
         }
@@ -171,6 +189,16 @@ void TChartForm::AddReading(const TDecodedReading& reading) {
 void TChartForm::LinkStatusChanged(TLinkStatus status) {
     if (status == TLinkStatus::Offline || status == TLinkStatus::DeviceGone) {
         FLive.MarkGap();
+    }
+}
+
+void TChartForm::LogMarkerWritten(const TLogMarker& marker,
+                                  std::chrono::steady_clock::time_point monotonic) {
+    const double at = std::chrono::duration<double>(monotonic.time_since_epoch()).count();
+    FLiveMarkers.push_back(
+        {FLive.Empty() ? EpochSeconds(marker.Wall) : at + FLiveAnchor, marker.Text});
+    if (isVisible() && !Replaying()) {
+        FRedrawTimer->start(0);
     }
 }
 
@@ -211,6 +239,13 @@ void TChartForm::Redraw() {
     FSettingRange = true;
     Plot->ShowLine(FLine, from, to, low, high);
     FSettingRange = false;
+    std::vector<double> marks;
+    for (const TChartMarker& marker : ShownMarkers()) {
+        if (marker.Time >= from && marker.Time <= to) {
+            marks.push_back(marker.Time);
+        }
+    }
+    Plot->ShowMarkers(marks);
     Plot->setInteraction(QCP::iRangeDrag, !FSpan.Following());
     UpdateReadout(from, to);
 }
@@ -218,9 +253,14 @@ void TChartForm::Redraw() {
 void TChartForm::UpdateReadout(double from, double to) {
     const TLambdaSeries& shown = Shown();
     const TIndexRange range = shown.Select(from, to);
-    const TSeriesPoint* newest = range.Empty() ? nullptr : &shown.At(range.Last - 1);
-    const TReadoutTexts texts =
-        MakeReadout(newest, shown.Stats(range), to - from, FSettings.Stoichiometric());
+    // The newest reading in view, at the time its wall clock showed.
+    TSeriesPoint newest;
+    if (!range.Empty()) {
+        newest = shown.At(range.Last - 1);
+        newest.Time = shown.WallAt(newest.Time);
+    }
+    const TReadoutTexts texts = MakeReadout(range.Empty() ? nullptr : &newest, shown.Stats(range),
+                                            to - from, FSettings.Stoichiometric());
     for (int column = 0; column < rcCount; ++column) {
         SetText(ReadoutHeading[column], texts.Heading[column]);
         SetText(ReadoutLambda[column], texts.Lambda[column]);
@@ -306,6 +346,10 @@ void TChartForm::SetRatioMessage(const QString& text) {
     RatioMessage->setVisible(!text.isEmpty());
 }
 
+TLogFuel TChartForm::Fuel() const {
+    return {FuelName(), FSettings.Stoichiometric()};
+}
+
 std::string TChartForm::FuelName() const {
     return FSettings.TypedFuel() ? std::string("typed ratio")
                                  : std::string(StandardFuels()[FSettings.Fuel].Name);
@@ -336,6 +380,7 @@ void TChartForm::PauseButtonClick(bool paused) {
 
 void TChartForm::ClearButtonClick() {
     FLive.Clear();
+    FLiveMarkers.clear();
     Redraw();
 }
 
@@ -347,9 +392,17 @@ void TChartForm::SaveImageButtonClick() {
 }
 
 void TChartForm::SaveImageFile(const std::string& path) {
+    const QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
+    const char* format = suffix == "png"                       ? "PNG"
+                         : suffix == "jpg" || suffix == "jpeg" ? "JPG"
+                                                               : nullptr;
+    if (format == nullptr) {
+        throw EInOutError("Cannot write the image " + path +
+                          ": images are saved as PNG (.png) or JPEG (.jpg).");
+    }
     Redraw();
     Plot->replot(QCustomPlot::rpImmediateRefresh);
-    if (!ChartArea->grab().save(QString::fromStdString(path), "PNG")) {
+    if (!ChartArea->grab().save(QString::fromStdString(path), format)) {
         throw EInOutError("Cannot write the image " + path + ".");
     }
 }
@@ -364,26 +417,151 @@ void TChartForm::OpenLogButtonClick() {
 }
 
 void TChartForm::OpenLogFile(const std::string& path) {
-    const TLogContents log = ReadDataLog(path);
-    const TLogDate day = log.Date.value_or([] {
-        const std::tm now = LocalNow();
-        return TLogDate{now.tm_year + 1900, now.tm_mon + 1, now.tm_mday};
-    }());
-    FReplay.emplace(SeriesFromLog(log, LocalMidnight(day)));
-    const std::string name = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
-    setWindowTitle(QString::fromStdString("Lambda Chart - " + name));
-    FReplayStatus = name + ": " + std::to_string(log.Readings.size()) + " readings";
-    if (log.Date) {
-        FReplayStatus += " from " + DateToStr(CalendarDay(day));
+    if (FExport) {
+        throw EInOutError("A log is being exported: wait for it, or cancel it, first.");
     }
-    FReplayStatus += log.SkippedLines == 0
-                         ? "."
-                         : "; " + std::to_string(log.SkippedLines) +
-                               (log.SkippedLines == 1 ? " line" : " lines") +
-                               " could not be read and " +
-                               (log.SkippedLines == 1 ? "was" : "were") + " skipped.";
+    TLogReadOptions options;
+    options.Fuel = Fuel();
+    // A file that is no log is refused here, before anything changes.
+    auto load = std::make_unique<TLogLoad>(path, options);
+    FLoad = std::move(load);
+    JobStarted("Reading " + QFileInfo(QString::fromStdString(path)).fileName().toStdString());
+}
+
+void TChartForm::ExportButtonClick(bool whole) {
+    const std::string path = ChosenFile(ExportDialog);
+    if (!path.empty()) {
+        ExportFile(path, whole);
+    }
+}
+
+void TChartForm::ExportFile(const std::string& path, bool whole) {
+    if (Busy()) {
+        throw EInOutError("A log is being read or exported: wait for it, or cancel it, first.");
+    }
+    const TLogKind kind = LogKindOfPath(path).value_or(TLogKind::Msl);
+    if (kind == TLogKind::Text) {
+        throw EInOutError("Cannot export to " + path +
+                          ": choose an MSL (.msl) or CSV (.csv) file.");
+    }
+    // The live history goes on changing: what is exported is a copy of it.
+    std::shared_ptr<const TLambdaSeries> series;
+    if (FReplay) {
+        series = std::shared_ptr<const TLambdaSeries>(FReplay, &FReplay->Series);
+    } else {
+        series = std::make_shared<const TLambdaSeries>(FLive);
+    }
+    TIndexRange range{0, series->Size()};
+    if (!whole) {
+        const auto [from, to] = FSpan.Range(NewestTime());
+        range = series->Select(from, to);
+    }
+    FExport = std::make_unique<TLogExport>(path, kind, Fuel(), series, range, ShownMarkers());
+    JobStarted("Exporting to " + path);
+}
+
+void TChartForm::CancelButtonClick() {
+    if (FLoad) {
+        FLoad->Job().Cancel();
+    }
+    if (FExport) {
+        FExport->Job().Cancel();
+    }
+}
+
+void TChartForm::JobStarted(const std::string& status) {
+    FJobName = status;
+    FJobStatus = status + "...";
+    OpenLogButton->setEnabled(false);
+    ExportButton->setEnabled(false);
+    CancelButton->setVisible(true);
+    FJobTimer->start();
+    UpdateModeControls();
+}
+
+void TChartForm::JobTick() {
+    TChartJob* job = FLoad ? &FLoad->Job() : FExport ? &FExport->Job() : nullptr;
+    if (job == nullptr) {
+        FJobTimer->stop();
+        return;
+    }
+    if (!job->Finished()) {
+        FJobStatus = FJobName + ": " + std::to_string(std::lround(job->Progress() * 100)) +
+                     " %. Live readings go on being recorded.";
+        UpdateModeControls();
+        return;
+    }
+    FJobTimer->stop();
+    CancelButton->setVisible(false);
+    OpenLogButton->setEnabled(true);
+    ExportButton->setEnabled(true);
+    FJobStatus.clear();
+    const bool cancelled = job->Cancelled();
+    if (FLoad) {
+        const std::unique_ptr<TLogLoad> load = std::move(FLoad);
+        std::shared_ptr<TReplayLog> replay;
+        try {
+            replay = load->Take();
+        } catch (...) {
+            UpdateModeControls();
+            throw;
+        }
+        if (replay) {
+            ShowReplay(replay);
+        } else {
+            UpdateModeControls();
+        }
+        return;
+    }
+    const std::unique_ptr<TLogExport> exporting = std::move(FExport);
+    try {
+        exporting->Finish();
+    } catch (...) {
+        UpdateModeControls();
+        throw;
+    }
+    FJobStatus =
+        cancelled ? "Export cancelled: " + exporting->Path() + " holds the readings written so far."
+                  : "Exported " + std::to_string(exporting->Count()) + " readings to " +
+                        exporting->Path() + ".";
+    UpdateModeControls();
+    FJobStatus.clear();
+}
+
+std::string TChartForm::ReplayStatus(const TReplayLog& replay) const {
+    const TLogSummary& summary = replay.Summary;
+    std::string status = replay.Name + ": " + std::to_string(replay.Series.Size()) + " readings";
+    if (summary.Date) {
+        status += " from " + DateToStr(CalendarDay(*summary.Date));
+    }
+    status += ".";
+    if (summary.DateUnread) {
+        status += summary.DateText.empty() ? " Its date is missing: shown on today's date."
+                                           : " Its date \"" + summary.DateText +
+                                                 "\" could not be read: shown on today's date.";
+    }
+    if (summary.LambdaFromAfr) {
+        status += " Lambda is its AFR divided by " + FloatToStr(FSettings.Stoichiometric()) + " (" +
+                  FuelName() + ").";
+    }
+    if (summary.SkippedLines > 0) {
+        status += " " + std::to_string(summary.SkippedLines) +
+                  (summary.SkippedLines == 1 ? " line" : " lines") + " could not be read and " +
+                  (summary.SkippedLines == 1 ? "was" : "were") + " skipped.";
+    }
+    return status;
+}
+
+void TChartForm::ShowReplay(std::shared_ptr<TReplayLog> replay) {
+    if (!Replaying()) {
+        FLiveHeld = !FSpan.Following();
+        FLiveHeldEnd = FSpan.Range(NewestTime()).second;
+    }
+    FReplay = std::move(replay);
+    setWindowTitle(QString::fromStdString("Lambda Chart - " + FReplay->Name));
+    FReplayStatus = ReplayStatus(*FReplay);
     // The replay starts at the log's first reading.
-    const double start = FReplay->Empty() ? NewestTime() : FReplay->Oldest().Time;
+    const double start = FReplay->Series.Empty() ? NewestTime() : FReplay->Series.Oldest().Time;
     FSpan.Hold(start + FSpan.Seconds());
     UpdateModeControls();
     Redraw();
@@ -393,7 +571,13 @@ void TChartForm::LiveButtonClick() {
     FReplay.reset();
     FReplayStatus.clear();
     setWindowTitle("Lambda Chart");
-    FSpan.Follow();
+    // The live view as it was left: paused where it was, or following.
+    if (FLiveHeld) {
+        FSpan.Hold(FLiveHeldEnd);
+    } else {
+        FSpan.Follow();
+    }
+    FLiveHeld = false;
     UpdateModeControls();
     Redraw();
 }
@@ -404,7 +588,10 @@ void TChartForm::UpdateModeControls() {
     PauseButton->setChecked(replaying || !FSpan.Following());
     ClearButton->setEnabled(!replaying);
     LiveButton->setEnabled(replaying);
-    if (replaying) {
+    ExportWholeAction->setText(replaying ? "Whole log..." : "Whole history...");
+    if (!FJobStatus.empty()) {
+        StatusText->setText(QString::fromStdString(FJobStatus));
+    } else if (replaying) {
         StatusText->setText(QString::fromStdString(FReplayStatus) +
                             " Drag to move through the log; the wheel zooms.");
     } else if (!FSpan.Following()) {

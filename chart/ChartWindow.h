@@ -2,21 +2,27 @@
 // The "Lambda Chart" window: the live lambda history drawn over time with its AFR, and the
 // replay of a data log. Modeless and independent of the main window: it only listens to the
 // readings the main window decodes and never reaches the serial line. Hiding it keeps the
-// history, which goes on filling while it is hidden.
+// history, which goes on filling while it is hidden. Logs are read and exported on a thread
+// of their own, with their progress in the status line and a Cancel button.
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 #include <array>
-#include <optional>
+#include <chrono>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "ChartSettings.h"
 #include "LambdaSeries.h"
+#include "LogExport.h"
+#include "LogLoad.h"
 #include "Readout.h"
 #include "SeriesDecimation.h"
 #include "TimeSpan.h"
 #include "monitor/MainWindow.h" // TDecodedReading, TLinkStatus
 
+class QAction;
 class QBoxLayout;
 class QComboBox;
 class QFileDialog;
@@ -43,6 +49,9 @@ public:
     // Fed by the main window.
     void AddReading(const TDecodedReading& reading);
     void LinkStatusChanged(TLinkStatus status);
+    // A marker written into the log at `monotonic`: a vertical line there.
+    void LogMarkerWritten(const TLogMarker& marker,
+                          std::chrono::steady_clock::time_point monotonic);
 
     // Handlers.
     void SpanBoxChange(int index);
@@ -54,9 +63,18 @@ public:
     void SaveImageButtonClick();
     void OpenLogButtonClick();
     void LiveButtonClick();
-    // Replays the data log at `path`. A file that is not a log raises and changes nothing.
+    void ExportButtonClick(bool whole);
+    void CancelButtonClick();
+    // Starts reading the log at `path` for replay on a thread of its own; the replay shows
+    // once it is read. A file that is no regular file or no log raises at once and changes
+    // nothing.
     void OpenLogFile(const std::string& path);
-    // Writes the plot and its readout as a PNG image.
+    // Starts writing what is shown as an MSL or CSV log (by the suffix of `path`): the span in
+    // view, or the whole history or replayed log when `whole`.
+    void ExportFile(const std::string& path, bool whole);
+    // A log is being read or exported.
+    bool Busy() const { return FLoad != nullptr || FExport != nullptr; }
+    // Writes the plot and its readout as a PNG or JPEG image, by the suffix of `path`.
     void SaveImageFile(const std::string& path);
     // Reduces what is in view to the plot's columns and hands it to the plot, which draws it
     // when the event loop next runs; updates the readout.
@@ -64,12 +82,17 @@ public:
 
     const TLambdaSeries& LiveHistory() const { return FLive; }
     // The live history, or the log being replayed.
-    const TLambdaSeries& Shown() const { return FReplay ? *FReplay : FLive; }
-    bool Replaying() const { return FReplay.has_value(); }
+    const TLambdaSeries& Shown() const { return FReplay ? FReplay->Series : FLive; }
+    const std::vector<TChartMarker>& ShownMarkers() const {
+        return FReplay ? FReplay->Markers : FLiveMarkers;
+    }
+    bool Replaying() const { return FReplay != nullptr; }
     const TChartTimeSpan& Span() const { return FSpan; }
     const TChartSettings& Settings() const { return FSettings; }
     // The chosen fuel's name, or "typed ratio".
     std::string FuelName() const;
+    // The fuel chosen, as the logs name it.
+    TLogFuel Fuel() const;
 
     // Components.
     TLambdaPlot* Plot = nullptr;
@@ -84,12 +107,17 @@ public:
     QPushButton* SaveImageButton = nullptr;
     QPushButton* OpenLogButton = nullptr;
     QPushButton* LiveButton = nullptr;
+    QPushButton* ExportButton = nullptr; // its menu: the span in view, or all
+    QAction* ExportSpanAction = nullptr;
+    QAction* ExportWholeAction = nullptr;
+    QPushButton* CancelButton = nullptr; // shown while a log is read or exported
     std::array<QLabel*, rcCount> ReadoutHeading{};
     std::array<QLabel*, rcCount> ReadoutLambda{};
     std::array<QLabel*, rcCount> ReadoutAfr{};
     QLabel* StatusText = nullptr;
     QFileDialog* OpenLogDialog = nullptr;
     QFileDialog* SaveImageDialog = nullptr;
+    QFileDialog* ExportDialog = nullptr;
 
 signals:
     // The fuel (or the typed ratio) changed; the main window shows AFR for the same fuel.
@@ -119,14 +147,31 @@ private:
     void PlotWheel(QWheelEvent* event);
     void PlotDragged(const QCPRange& range);
     double NewestTime() const;
+    // Follows the log being read or exported; shows the replay or the result at its end.
+    void JobTick();
+    void JobStarted(const std::string& status);
+    void ShowReplay(std::shared_ptr<TReplayLog> replay);
+    std::string ReplayStatus(const TReplayLog& replay) const;
 
     QPointer<QWidget> FOwner;
     bool FPlaced = false;
     TChartSettings FSettings;
     TChartTimeSpan FSpan;
     TLambdaSeries FLive;
-    std::optional<TLambdaSeries> FReplay;
+    std::vector<TChartMarker> FLiveMarkers;
+    // Live readings are placed by the monotonic clock, counted from the wall clock's time at
+    // the first reading: place = monotonic + FLiveAnchor.
+    double FLiveAnchor = 0;
+    std::shared_ptr<TReplayLog> FReplay;
     std::string FReplayStatus;
+    std::string FJobName;   // "Reading drive.txt", "Exporting to ..."
+    std::string FJobStatus; // what a log being read or exported says
+    // The live view's pause before a replay, taken up again by Live.
+    bool FLiveHeld = false;
+    double FLiveHeldEnd = 0;
+    std::unique_ptr<TLogLoad> FLoad;
+    std::unique_ptr<TLogExport> FExport;
+    QTimer* FJobTimer = nullptr;
     TDecimatedLine FLine;
     QTimer* FRedrawTimer = nullptr;
     QElapsedTimer FSinceRedraw;

@@ -7,7 +7,21 @@
 namespace {
 const QColor LineColour(20, 60, 160);
 const QColor WarmupColour(255, 170, 40, 70);
+const QColor MarkerColour(200, 30, 30);
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+
+// Time labels of what the wall clock showed at each place on the axis.
+class TWallClockTicker : public QCPAxisTickerDateTime {
+public:
+    std::function<double(double)> WallAt;
+
+protected:
+    QString getTickLabel(double tick, const QLocale& locale, QChar formatChar,
+                         int precision) override {
+        return QCPAxisTickerDateTime::getTickLabel(WallAt ? WallAt(tick) : tick, locale, formatChar,
+                                                   precision);
+    }
+};
 } // namespace
 
 TLambdaPlot::TLambdaPlot(QWidget* parent) : QCustomPlot(parent) {
@@ -18,7 +32,7 @@ TLambdaPlot::TLambdaPlot(QWidget* parent) : QCustomPlot(parent) {
 }
 
 void TLambdaPlot::SetUpAxes() {
-    FTimeTicker.reset(new QCPAxisTickerDateTime);
+    FTimeTicker.reset(new TWallClockTicker);
     FTimeTicker->setDateTimeFormat("hh:mm:ss");
     FTimeTicker->setTickCount(6);
     xAxis->setTicker(FTimeTicker);
@@ -54,6 +68,14 @@ void TLambdaPlot::SetUpGraphs() {
     FLambda->setPen(QPen(LineColour, 1));
     // The line comes reduced to the plot's columns already.
     FLambda->setAdaptiveSampling(false);
+    // A reading with no neighbour to join is a dot.
+    FPoints = addGraph();
+    FPoints->setName("Single reading");
+    FPoints->setPen(QPen(LineColour, 1));
+    FPoints->setLineStyle(QCPGraph::lsNone);
+    FPoints->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, LineColour, LineColour, 5));
+    FPoints->setAdaptiveSampling(false);
+    FPoints->removeFromLegend();
     // The key goes in a row of its own above the plotting area, where it hides no reading,
     // kept to the left by an empty element that takes the rest of the row.
     axisRect()->insetLayout()->take(legend);
@@ -87,6 +109,12 @@ void TLambdaPlot::ShowLine(const TDecimatedLine& line, double from, double to, d
         FLinePoints[static_cast<qsizetype>(i)] = QCPGraphData(line.Time[i], line.Lambda[i]);
     }
     FLambda->data()->set(FLinePoints, true);
+    FDots.resize(static_cast<qsizetype>(line.Points.size()));
+    for (size_t i = 0; i < line.Points.size(); ++i) {
+        FDots[static_cast<qsizetype>(i)] =
+            QCPGraphData(line.Points[i].first, line.Points[i].second);
+    }
+    FPoints->data()->set(FDots, true);
     SetBand(line, from, to, high);
     replot(rpQueuedReplot);
 }
@@ -136,4 +164,34 @@ void TLambdaPlot::SetBands(const std::vector<TPlotBand>& bands) {
         FBands.push_back(rect);
     }
     replot(rpQueuedReplot);
+}
+
+void TLambdaPlot::ShowMarkers(const std::vector<double>& times) {
+    while (FMarkers.size() < times.size()) {
+        auto* line = new QCPItemStraightLine(this);
+        line->setPen(QPen(MarkerColour, 1, Qt::DashDotLine));
+        line->setSelectable(false);
+        FMarkers.push_back(line);
+    }
+    for (size_t i = 0; i < FMarkers.size(); ++i) {
+        const bool shown = i < times.size();
+        FMarkers[i]->setVisible(shown);
+        if (shown) {
+            FMarkers[i]->point1->setCoords(times[i], 0);
+            FMarkers[i]->point2->setCoords(times[i], 1);
+        }
+    }
+    replot(rpQueuedReplot);
+}
+
+int TLambdaPlot::MarkersShown() const {
+    int shown = 0;
+    for (const QCPItemStraightLine* line : FMarkers) {
+        shown += line->visible() ? 1 : 0;
+    }
+    return shown;
+}
+
+void TLambdaPlot::SetWallClock(std::function<double(double)> wallAt) {
+    static_cast<TWallClockTicker*>(FTimeTicker.data())->WallAt = std::move(wallAt);
 }

@@ -1,7 +1,10 @@
 #pragma once
 // The chart's plot: time of day across, lambda on the left axis, AFR for the chosen fuel on
 // the right, a dashed line at lambda 1.00 and a shaded band where the sensor was warming up.
+// Drawn in layers: the data (band, line, single readings as dots), then the markers as
+// vertical lines.
 #include <QVector>
+#include <functional>
 #include <qcustomplot.h>
 #include <vector>
 
@@ -29,9 +32,15 @@ public:
     // Bands behind the line (the rich, target and lean bands of the dial); none: no bands.
     void SetBands(const std::vector<TPlotBand>& bands);
     const std::vector<QCPItemRect*>& Bands() const { return FBands; }
+    // Vertical lines at `times`.
+    void ShowMarkers(const std::vector<double>& times);
+    // The time axis labels what the wall clock showed at a place on it.
+    void SetWallClock(std::function<double(double)> wallAt);
 
     QCPGraph* LambdaGraph() const { return FLambda; }
+    QCPGraph* PointGraph() const { return FPoints; }
     QCPGraph* WarmupBand() const { return FWarmup; }
+    int MarkersShown() const;
     QCPAxis* AfrAxis() const { return yAxis2; }
 
 private:
@@ -41,10 +50,13 @@ private:
     void UpdateAfrRange();
 
     QCPGraph* FLambda = nullptr;
+    QCPGraph* FPoints = nullptr;
     QCPGraph* FWarmup = nullptr;
+    std::vector<QCPItemStraightLine*> FMarkers;
     QSharedPointer<QCPAxisTickerDateTime> FTimeTicker;
     double FStoichiometric = 14.7;
     QVector<QCPGraphData> FLinePoints;
     QVector<QCPGraphData> FBandPoints;
     std::vector<QCPItemRect*> FBands;
+    QVector<QCPGraphData> FDots;
 };

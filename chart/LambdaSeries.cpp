@@ -7,22 +7,34 @@
 TLambdaSeries::TLambdaSeries(size_t capacity, double gapSeconds)
     : FPoints(std::max<size_t>(capacity, 1)), FGapSeconds(gapSeconds) {}
 
-void TLambdaSeries::Append(double time, double lambda, double volts, bool warmup) {
+TLambdaSeries::TLambdaSeries(std::vector<TSeriesPoint> points, const TTimeline& timeline,
+                             double gapSeconds)
+    : FPoints(std::move(points)), FTimeline(timeline), FSize(FPoints.size()),
+      FGapSeconds(gapSeconds) {
+    if (FPoints.empty()) {
+        FPoints.resize(1);
+    }
+}
+
+TSeriesPoint TLambdaSeries::MakePoint(double time, double lambda, double volts, bool warmup,
+                                      bool gap) {
     TSeriesPoint point;
     point.Time = time;
-    point.Lambda = static_cast<float>(lambda);
+    // The range checks of the log readers keep lambda within a float's range.
+    point.Lambda = static_cast<float>(std::clamp(lambda, -1e30, 1e30));
     point.DeciVolts = static_cast<uint16_t>(std::clamp(std::lround(volts * 10), 0L, 65535L));
-    point.Flags = warmup ? SeriesWarmup : 0;
-    if (FSize == 0 || FGapPending) {
-        point.Flags |= SeriesGapBefore;
-    } else {
-        const double previous = Newest().Time;
-        // A clock set back must not unsort the history: the reading joins the one before.
-        point.Time = std::max(point.Time, previous);
-        if (point.Time - previous > FGapSeconds) {
-            point.Flags |= SeriesGapBefore;
-        }
+    point.Flags = static_cast<uint8_t>((warmup ? SeriesWarmup : 0) | (gap ? SeriesGapBefore : 0));
+    return point;
+}
+
+void TLambdaSeries::AppendTimed(double time, double wall, double lambda, double volts,
+                                bool warmup) {
+    if (FSize == 0) {
+        FTimeline.Clear();
     }
+    const double place = FTimeline.Place(time, wall);
+    const bool gap = FSize == 0 || FGapPending || place - Newest().Time > FGapSeconds;
+    const TSeriesPoint point = MakePoint(place, lambda, volts, warmup, gap);
     FGapPending = false;
 
     if (FSize < FPoints.size()) {
@@ -35,10 +47,14 @@ void TLambdaSeries::Append(double time, double lambda, double volts, bool warmup
     } else {
         FPoints[FOldest] = point;
         FOldest = (FOldest + 1 == FPoints.size()) ? 0 : FOldest + 1;
+        if (FOldest == 0) {
+            FTimeline.Forget(Oldest().Time);
+        }
     }
 }
 
 void TLambdaSeries::Clear() {
+    FTimeline.Clear();
     FOldest = 0;
     FSize = 0;
     FGapPending = false;

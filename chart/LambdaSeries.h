@@ -1,11 +1,14 @@
 #pragma once
 // The lambda history: a bounded ring of readings in time order. When full, each new reading
-// replaces the oldest. Times are seconds since the epoch; a reading is never placed before the
+// replaces the oldest. Times are places on the chart's time axis in seconds since the epoch,
+// given by a clock that runs only forward (Timeline.h); a reading is never placed before the
 // one ahead of it. A reading that follows a pause longer than the gap time, or one added after
 // MarkGap, starts a new line, so the chart does not draw across a time without readings.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "Timeline.h"
 
 struct TSeriesPoint {
     double Time = 0;        // seconds since the epoch
@@ -49,8 +52,19 @@ struct TSpanStats {
 class TLambdaSeries {
 public:
     TLambdaSeries(size_t capacity, double gapSeconds);
+    // The readings `points`, in time order, as a full series; `timeline` holds their clock
+    // steps.
+    TLambdaSeries(std::vector<TSeriesPoint> points, const TTimeline& timeline, double gapSeconds);
 
-    void Append(double time, double lambda, double volts, bool warmup);
+    // A reading at `time` whose wall clock showed the same.
+    void Append(double time, double lambda, double volts, bool warmup) {
+        AppendTimed(time, time, lambda, volts, warmup);
+    }
+    // A reading at `time` on a forward-running clock, its wall clock showing `wall`.
+    void AppendTimed(double time, double wall, double lambda, double volts, bool warmup);
+    // What the wall clock showed at `time` on the chart's axis.
+    double WallAt(double time) const { return FTimeline.WallAt(time); }
+    const TTimeline& Timeline() const { return FTimeline; }
     // The next reading starts a new line (the link went down, polling stopped).
     void MarkGap() { FGapPending = true; }
     void Clear();
@@ -74,6 +88,9 @@ public:
     TIndexRange Select(double from, double to) const;
     TSpanStats Stats(TIndexRange range) const;
 
+    // The point of a reading at `time`, `gap` when it starts a new line.
+    static TSeriesPoint MakePoint(double time, double lambda, double volts, bool warmup, bool gap);
+
     // Memory held by the readings, whatever their number.
     size_t BytesReserved() const { return FPoints.size() * sizeof(TSeriesPoint); }
 
@@ -82,6 +99,7 @@ private:
     size_t LowerBound(double time, bool after) const;
 
     std::vector<TSeriesPoint> FPoints;
+    TTimeline FTimeline;
     size_t FOldest = 0;
     size_t FSize = 0;
     double FGapSeconds;

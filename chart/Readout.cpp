@@ -39,6 +39,10 @@ TReadoutTexts MakeReadout(const TSeriesPoint* newest, const TSpanStats& stats, d
     if (newest != nullptr) {
         texts.Heading[rcNewest] += " " + TimeOfDayText(newest->Time, rs) + ", " +
                                    FormatFloat("0.0", newest->Volts(), rs) + " V";
+        if (newest->Warmup()) {
+            // The sensor's value says nothing yet; the main window shows 1.00 meanwhile.
+            texts.Heading[rcNewest] += ", warming up";
+        }
         SetColumn(texts, rcNewest, newest->Lambda, stoichiometric, rs);
     }
     const std::string over = " (" + SpanName(spanSeconds) + ")";

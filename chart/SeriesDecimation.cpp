@@ -39,6 +39,7 @@ private:
     TColumnRun Current;
     bool Open = false;
     size_t LastWarmup = 0;
+    bool GapSinceWarmup = false;
 
     long ColumnOf(double time) const {
         return Width > 0 ? static_cast<long>(std::floor((time - From) / Width)) : 0;
@@ -57,6 +58,10 @@ private:
         if (!Open) {
             Current = {column, i, i, i, i};
             Open = true;
+        }
+        GapSinceWarmup = GapSinceWarmup || p.GapBefore();
+        if (p.GapBefore() && (i + 1 == S.Size() || S.At(i + 1).GapBefore())) {
+            Out.Points.emplace_back(p.Time, p.Lambda);
         }
         Current.Last = i;
         if (p.Lambda < S.At(Current.Low).Lambda) {
@@ -98,8 +103,9 @@ private:
     // A warm-up reading extends the stretch of the one before it, or one less than a column
     // away; otherwise it starts a stretch.
     void AddWarmup(size_t index, double time) {
-        const bool joins = !Out.Warmup.empty() &&
+        const bool joins = !Out.Warmup.empty() && !GapSinceWarmup &&
                            (index == LastWarmup + 1 || time - Out.Warmup.back().second <= Width);
+        GapSinceWarmup = false;
         if (joins) {
             Out.Warmup.back().second = time;
         } else {
@@ -115,6 +121,7 @@ void TDecimatedLine::Clear() {
     Time.clear();
     Lambda.clear();
     Warmup.clear();
+    Points.clear();
     Low = NaN;
     High = NaN;
 }

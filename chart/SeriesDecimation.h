@@ -14,8 +14,11 @@ struct TDecimatedLine {
     // Lowest and highest lambda drawn inside the span; NaN when nothing is there.
     double Low = 0;
     double High = 0;
-    // Times with warm-up readings, [from, to], joined where less than a column apart.
+    // Times with warm-up readings, [from, to], joined where less than a column apart and no
+    // gap lies between.
     std::vector<std::pair<double, double>> Warmup;
+    // Readings with a gap before and after (time, lambda): a line of one point, drawn as a dot.
+    std::vector<std::pair<double, double>> Points;
 
     void Clear();
 };

@@ -5,8 +5,9 @@
 // file's text.
 //
 // Checks: a text that starts with the log's header is read, any other is refused as no log.
-// Every line after the header is either a reading or counted as skipped. Times never go
-// backwards; lambda and volts are finite and not negative. Each reading, written again by the
+// Every line after the header is either a reading or counted as skipped (blank lines at the
+// end are neither). Times never go back by more than 12 hours (a clock set back); lambda and
+// volts are finite and within 0 to 100. Each reading, written again by the
 // program's own log code, reads back as the same time and the same lambda (to the 15 digits the log
 // keeps).
 #include <cmath>
@@ -14,8 +15,8 @@
 #include <string_view>
 
 #include "FuzzInput.h"
-#include "monitor/LogFormat.h"
-#include "monitor/LogReader.h"
+#include "datalog/LogFormat.h"
+#include "datalog/LogReader.h"
 
 namespace {
 
@@ -75,13 +76,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     FUZZ_CHECK(text.starts_with("WBX4100 Data Log V"));
-    FUZZ_CHECK(log.Readings.size() + log.SkippedLines == LinesAfterHeader(text));
+    FUZZ_CHECK(log.Readings.size() + log.SkippedLines <= LinesAfterHeader(text));
     double previous = 0;
     for (const TLogReading& r : log.Readings) {
-        FUZZ_CHECK(std::isfinite(r.Seconds) && r.Seconds >= previous);
+        // Whole seconds: the readings of one second are spread over it.
+        FUZZ_CHECK(std::isfinite(r.Seconds) &&
+                   std::floor(r.Seconds) >= std::floor(previous) - 12 * 3600);
         previous = r.Seconds;
-        FUZZ_CHECK(std::isfinite(r.Lambda) && r.Lambda >= 0);
-        FUZZ_CHECK(std::isfinite(r.Volts) && r.Volts >= 0);
+        FUZZ_CHECK(std::isfinite(r.Lambda) && r.Lambda >= 0 && r.Lambda <= 100);
+        FUZZ_CHECK(std::isfinite(r.Volts) && r.Volts >= 0 && r.Volts <= 100);
         CheckWrittenAgain(r, rs);
     }
     return 0;

@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QLabel>
+#include <QPushButton>
+#include <QSettings>
 #include <QShortcut>
 #include <QTableWidget>
 #include <chrono>
@@ -19,7 +21,6 @@
 #include "monitor/DialLook.h"
 #include "monitor/Instrument.h"
 #include "monitor/LinkHint.h"
-#include "monitor/LogFormat.h"
 #include "monitor/NightTheme.h"
 #include "monitor/RunDiagnostics.h"
 #include "platform/ErrorDisplay.h"
@@ -72,6 +73,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     CreateComponents();
     CreateMenu();
     ConnectHandlers();
+    CreateLogControls();
     CreateDeviceWatch();
     FDiagnostics = TRunDiagnostics::FromEnvironment(this);
     const TDisplaySettings remembered = LoadDisplaySettings();
@@ -324,18 +326,19 @@ void TForm1::LiveDataReply() {
     Batt_raw = reply[LiveSupplyRaw];
     Value1->SetValue(SupplyVolts(Batt_raw));
     Lambda = LambdaFromRaw(reply[LiveLambdaLow], reply[LiveLambdaHigh]);
+    TDecodedReading reading;
+    reading.When = std::chrono::floor<std::chrono::milliseconds>(std::chrono::system_clock::now());
+    reading.Monotonic = std::chrono::steady_clock::now();
     if (FInstrument == nullptr) {
         const double shown = WarmupLED->Checked() ? 1.0 : Lambda;
         Lambda1->SetValue(shown);
         Meter1->SetValue(static_cast<float>(shown));
     } else {
-        const double now =
-            std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-                .count();
-        FInstrument->Reading(now, Lambda, WarmupLED->Checked());
+        // The alarm's hold times run on the reading's own monotonic time.
+        FInstrument->Reading(
+            std::chrono::duration<double>(reading.Monotonic.time_since_epoch()).count(), Lambda,
+            WarmupLED->Checked());
     }
-    TDecodedReading reading;
-    reading.When = std::chrono::system_clock::now();
     // The log line's time of day is the chart's time of the same reading.
     reading.LocalTime = LocalTimeAt(std::chrono::system_clock::to_time_t(reading.When));
     reading.Lambda = Lambda;
@@ -390,10 +393,66 @@ void TForm1::CanReply() {
 
 // ---- data log --------------------------------------------------------------------------
 
+namespace {
+// The log's file types in the save dialog, in the order of TLogKind.
+const QStringList LogFilters = {"Data log (*.txt)", "MSL log (*.msl)", "CSV (*.csv)"};
+const char* const LogFolderKey = "DataLog/Folder";
+
+QSettings ProgramSettings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "uego4100", "uego4100");
+}
+
+double SecondsBetween(std::chrono::steady_clock::time_point from,
+                      std::chrono::steady_clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+} // namespace
+
+void TForm1::CreateLogControls() {
+    // The file type chosen gives a name typed without a suffix its suffix.
+    SaveTextFileDialog1->setNameFilters(LogFilters);
+    connect(SaveTextFileDialog1, &QFileDialog::filterSelected, this, [this](const QString& filter) {
+        const qsizetype index = LogFilters.indexOf(filter);
+        SaveTextFileDialog1->setDefaultSuffix(
+            LogKindSuffix(static_cast<TLogKind>(std::max<qsizetype>(index, 0))));
+    });
+    const QString folder = ProgramSettings().value(LogFolderKey).toString();
+    if (!folder.isEmpty()) {
+        SaveTextFileDialog1->setDirectory(folder);
+    }
+    // Below the log controls' frame, where no other control is.
+    MarkButton = new QPushButton("Mark", centralWidget());
+    MarkButton->setObjectName("MarkButton");
+    MarkButton->setGeometry(18, 290, 75, 25);
+    MarkButton->setToolTip("Write a numbered marker into the log (F9)");
+    MarkButton->setVisible(false);
+    connect(MarkButton, &QPushButton::clicked, this,
+            [this] { GuardedCall([this] { MarkClick(); }); });
+    auto* f9 = new QShortcut(QKeySequence(Qt::Key_F9), this);
+    connect(f9, &QShortcut::activated, this, [this] { GuardedCall([this] { MarkClick(); }); });
+}
+
+std::optional<TLogKind> TForm1::LogKind() const {
+    if (!LogOn) {
+        return std::nullopt;
+    }
+    return FLogWriter ? FLogWriter->Kind() : TLogKind::Text;
+}
+
 void TForm1::AppendLogLine(const TDecodedReading& reading) {
-    const std::string line = LogDataLine(reading.Lambda, reading.LocalTime, reading.Volts);
+    if (!FLogWriter) {
+        // A log opened without StartLog is the text log.
+        FLogWriter = MakeLogWriter(TLogKind::Text);
+        FLogStarted = reading.Monotonic;
+    }
+    TLogRecord record;
+    record.Wall = std::chrono::floor<std::chrono::milliseconds>(reading.When);
+    record.Elapsed = SecondsBetween(FLogStarted, reading.Monotonic);
+    record.Lambda = reading.Lambda;
+    record.Volts = reading.Volts;
+    record.Warmup = reading.Warmup;
     try {
-        Logfile.WriteLine(line);
+        Logfile.WriteLine(FLogWriter->Reading(record));
     } catch (...) {
         // The log has closed itself: show it as stopped, report the error once.
         CloseLogAfterFailure();
@@ -401,12 +460,17 @@ void TForm1::AppendLogLine(const TDecodedReading& reading) {
     }
 }
 
-void TForm1::CloseLogAfterFailure() {
+void TForm1::ShowLogStopped() {
     LogOn = false;
     DiskLED->SetChecked(false);
+    MarkButton->setVisible(false);
 }
 
-bool TForm1::ChooseLogFile(std::string& path) {
+void TForm1::CloseLogAfterFailure() {
+    ShowLogStopped();
+}
+
+bool TForm1::ChooseLogFile(std::string& path, TLogKind& kind) {
     if (SaveTextFileDialog1->exec() != QDialog::Accepted) {
         return false;
     }
@@ -415,43 +479,69 @@ bool TForm1::ChooseLogFile(std::string& path) {
         return false;
     }
     path = files.first().toStdString();
+    // A suffix typed decides; else the file type chosen.
+    const qsizetype chosen = LogFilters.indexOf(SaveTextFileDialog1->selectedNameFilter());
+    kind = LogKindOfPath(path).value_or(static_cast<TLogKind>(std::max<qsizetype>(chosen, 0)));
+    ProgramSettings().setValue(LogFolderKey, SaveTextFileDialog1->directory().absolutePath());
     return true;
 }
 
 void TForm1::LogStartClick() {
     std::string path;
-    if (ChooseLogFile(path)) {
-        StartLog(path);
+    TLogKind kind = TLogKind::Text;
+    if (ChooseLogFile(path, kind)) {
+        StartLog(path, kind);
     }
 }
 
-void TForm1::StartLog(const std::string& path, TLogCreation creation) {
+void TForm1::StartLog(const std::string& path, std::optional<TLogKind> kind,
+                      TLogCreation creation) {
     if (LogOn) {
         // The current log is finished before the new file is made, so it stays complete
         // even when the same file is chosen again.
-        LogOn = false;
-        DiskLED->SetChecked(false);
+        ShowLogStopped();
         Logfile.Close();
     }
     NameOfFile = path;
     Logfile.Create(NameOfFile, creation);
     LogOn = true;
     DiskLED->SetChecked(true);
+    FLogWriter = MakeLogWriter(kind.value_or(LogKindOfPath(path).value_or(TLogKind::Text)),
+                               LogFuel ? LogFuel() : TLogFuel());
+    FLogStarted = std::chrono::steady_clock::now();
+    FMarkCount = 0;
+    Logfile.SetLineEnd(FLogWriter->LineEnd());
     try {
-        Logfile.WriteLine(LogHeaderLine(LocalNow()));
+        Logfile.WriteLines(FLogWriter->Header(WallNow()));
     } catch (...) {
         CloseLogAfterFailure();
         throw;
     }
     StaticText2->setText(QString::fromStdString(NameOfFile));
+    MarkButton->setVisible(FLogWriter->HasMarkers());
+}
+
+void TForm1::MarkClick() {
+    if (!LogOn || !FLogWriter || !FLogWriter->HasMarkers()) {
+        return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    const TLogMarker marker{++FMarkCount, "Manual mark", WallNow(),
+                            SecondsBetween(FLogStarted, now)};
+    try {
+        Logfile.WriteLine(FLogWriter->Marker(marker));
+    } catch (...) {
+        CloseLogAfterFailure();
+        throw;
+    }
+    emit LogMarkerWritten(marker, now);
 }
 
 void TForm1::LogStopClick() {
     if (!LogOn) {
         return;
     }
-    LogOn = false;
-    DiskLED->SetChecked(false);
+    ShowLogStopped();
     Logfile.Close();
 }
 
@@ -635,9 +725,9 @@ void TForm1::FormDestroy() {
     if (FDiagnostics) {
         FDiagnostics->PortReleased();
     }
-    GuardedCall([] {
+    GuardedCall([this] {
         if (LogOn) {
-            LogOn = false;
+            ShowLogStopped();
             Logfile.Close();
         }
     });

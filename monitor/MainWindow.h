@@ -7,13 +7,16 @@
 #include <chrono>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "datalog/DataLog.h"
+#include "datalog/LogWriter.h"
 #include "dialogs/DialogLine.h"
 #include "dialogs/DisplaySettings.h"
 #include "monitor/AlarmSound.h"
-#include "monitor/DataLog.h"
 #include "monitor/LinkHint.h" // TLinkStatus
 
 class QAction;
@@ -57,8 +60,9 @@ extern std::string NameOfFile;
 // One decoded live-data reply, as the displays and the log received it. `Lambda` is the
 // measured value, also during warm-up when the displays show 1.
 struct TDecodedReading {
-    std::chrono::system_clock::time_point When;
-    std::tm LocalTime{}; // the time of day the log line carries
+    std::chrono::system_clock::time_point When;        // the wall clock, to the millisecond
+    std::chrono::steady_clock::time_point Monotonic{}; // the monotonic clock
+    std::tm LocalTime{};                               // the time of day the log line carries
     double Lambda = 0;
     double Volts = 0;
     bool Warmup = false;
@@ -97,9 +101,15 @@ public:
     void LogStartClick();
     // What "Log Start" does once a file is chosen: the current log is finished, `path` is
     // created (or emptied, when `creation` allows), the header written, the lamp lit and the
-    // path shown.
-    void StartLog(const std::string& path, TLogCreation creation = TLogCreation::Replace);
+    // path shown. The log is written in `kind`, else in the format its suffix names, else as
+    // the text log.
+    void StartLog(const std::string& path, std::optional<TLogKind> kind = std::nullopt,
+                  TLogCreation creation = TLogCreation::Replace);
     void LogStopClick();
+    // "Mark" and F9: a numbered marker into an MSL or CSV log being written; nothing otherwise.
+    void MarkClick();
+    // The format of the log being written.
+    std::optional<TLogKind> LogKind() const;
     void ComPort1Click();
     void Calibration1Click();
     void CANSetup1Click();
@@ -152,6 +162,7 @@ public:
     QLabel* StaticText3 = nullptr;
     QPushButton* LogStart = nullptr;
     QPushButton* LogStop = nullptr;
+    QPushButton* MarkButton = nullptr; // shown only while an MSL or CSV log is written
     TAbToggleSwitch* AbToggleSwitch1 = nullptr;
     QTableWidget* StringGrid1 = nullptr;
     QFileDialog* SaveTextFileDialog1 = nullptr;
@@ -168,7 +179,9 @@ public:
     QShortcut* AcknowledgeKey = nullptr; // Space, while an alarm stands
     QMenu* View1 = nullptr;
     QAction* LambdaChart1 = nullptr;
-    TChartForm* ChartForm = nullptr; // "Lambda Chart", fed by the two signals below
+    TChartForm* ChartForm = nullptr; // "Lambda Chart", fed by the signals below
+    // The fuel whose AFR an MSL or CSV log carries (the chart's choice); gasoline when unset.
+    std::function<TLogFuel()> LogFuel;
 
     // Cell of the hidden diagnostics table (column, row).
     std::string Cell(int col, int row) const;
@@ -181,6 +194,9 @@ signals:
     void LinkStatusChanged(TLinkStatus status);
     // After the display settings changed (the chart shows the bands).
     void DisplaySettingsChanged(const TDisplaySettings& settings);
+    // After a marker was written into the log; `monotonic` is when.
+    void LogMarkerWritten(const TLogMarker& marker,
+                          std::chrono::steady_clock::time_point monotonic);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -204,7 +220,9 @@ private:
     uint8_t NextByte();
     void AppendLogLine(const TDecodedReading& reading);
     void CloseLogAfterFailure();
-    bool ChooseLogFile(std::string& path);
+    bool ChooseLogFile(std::string& path, TLogKind& kind);
+    void CreateLogControls();
+    void ShowLogStopped();
     void CreateDeviceWatch();
     void PortStateChanged();
     void ShowLinkDown();
@@ -216,6 +234,10 @@ private:
     void ShowSoundProblem();
 
     std::unique_ptr<TDeviceWatch> FWatch;
+    // The log being written: its format, when it started, its markers so far.
+    std::unique_ptr<TLogWriter> FLogWriter;
+    std::chrono::steady_clock::time_point FLogStarted;
+    int FMarkCount = 0;
     std::unique_ptr<TRunDiagnostics> FDiagnostics;
     std::unique_ptr<TInstrument> FInstrument;
     TAlarmSoundFactory FSoundFactory = CreateAlarmSound;

@@ -1,9 +1,10 @@
 # Package list and installer shared by the set-up scripts.
 # librsvg2-bin renders the program's SVG icon to the PNG sizes built into it; qt6-multimedia-dev
-# gives the lean alarm its tone.
+# gives the lean alarm its tone. The log tests read a CSV log with python3 and sqlite3 and replay
+# logs in a time zone with summer time (tzdata).
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
     libbenchmark-dev libqcustomplot-dev fonts-dejavu-core fonts-urw-base35 librsvg2-bin
-    qt6-multimedia-dev)
+    qt6-multimedia-dev python3 sqlite3 tzdata)
 # Checks beyond the build: fuzzing (clang's libFuzzer), desktop entry and metainfo validation,
 # the Debian package's dependency scan.
 CHECK_PACKAGES=(clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file)

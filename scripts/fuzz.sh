@@ -2,7 +2,7 @@
 # Builds the fuzz targets with clang's libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer
 # (in build-fuzz) and runs each for the given seconds, one after the other.
 # Usage: bash scripts/fuzz.sh [seconds per target, default 60] [target ...]
-#   targets: numedit_parse numeric_picture request_parser (default: all)
+#   targets: numedit_parse numeric_picture request_parser data_log log_readers (default: all)
 # Each target starts from its seed corpus and kept regression inputs, plus what earlier runs
 # found (build-fuzz/corpus/<target>). An input that crashes or breaks an invariant is saved
 # as build-fuzz/crashes/<target>/crash-*; the script then fails. Keep such an input: copy it
@@ -17,7 +17,7 @@ SECONDS_PER_TARGET=${1:-60}
 shift || true
 TARGETS=("$@")
 if [ ${#TARGETS[@]} -eq 0 ]; then
-    TARGETS=(numedit_parse numeric_picture request_parser data_log)
+    TARGETS=(numedit_parse numeric_picture request_parser data_log log_readers)
 fi
 BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
 
@@ -32,7 +32,8 @@ sources() {
         echo format/NumericPicture.cpp format/PictureSection.cpp format/PictureQuoting.cpp \
             format/DecimalRounding.cpp format/NumberText.cpp
         ;;
-    data_log) echo monitor/LogReader.cpp ;;
+    data_log) echo datalog/LogReader.cpp ;;
+    log_readers) echo datalog/MslReader.cpp datalog/CsvReader.cpp datalog/LineFeeder.cpp ;;
     *) echo sim/RequestParser.cpp sim/Controller.cpp ;;
     esac
 }

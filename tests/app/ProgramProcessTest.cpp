@@ -93,6 +93,29 @@ TEST_F(ProgramRun, HeadlessLogsEachReadingToTheFileAndStandardOutputForTheDurati
     EXPECT_NE(program->Stderr().find(" COM5 ONLINE\n"), std::string::npos);
 }
 
+TEST_F(ProgramRun, FormatChoosesTheLogAndStandardOutputAlike) {
+    auto program = Run(
+        {"--headless", "--port", "5", "--log", Path("run"), "--format", "csv", "--duration", "2"});
+    const std::string out = program->Stdout(10000);
+    EXPECT_EQ(program->Wait(10000), 0);
+    const auto printed = Lines(out, "\n");
+    ASSERT_GE(printed.size(), 10u);
+    EXPECT_EQ(printed.front(), "Time (s),Date and time,Lambda,AFR,Supply (V),Warmup,Mark");
+    // The suffix of the format added; the same rows in the file and on standard output.
+    const auto logged = Lines(FileText(Path("run.csv")), "\r\n");
+    ASSERT_GE(logged.size(), 10u);
+    EXPECT_EQ(logged.front(), printed.front());
+    EXPECT_EQ(logged[1].substr(logged[1].find(',')), printed[1].substr(printed[1].find(',')));
+    // Without --format the suffix decides.
+    auto msl = Run({"--headless", "--port", "5", "--log", Path("drive.msl"), "--duration", "1"});
+    EXPECT_EQ(msl->Stdout(10000).rfind("\"UEGO 4100 Interface ", 0), 0u);
+    EXPECT_EQ(msl->Wait(10000), 0);
+    EXPECT_EQ(FileText(Path("drive.msl")).rfind("\"UEGO 4100 Interface ", 0), 0u);
+    auto bad = Run({"--format", "xls"});
+    EXPECT_EQ(bad->Wait(10000), 2);
+    EXPECT_NE(bad->Stderr().find("--format takes txt, msl or csv"), std::string::npos);
+}
+
 TEST_F(ProgramRun, SigtermEndsTheRunWithTheLogComplete) {
     auto program = Run({"--headless", "--port", "5", "--log", Path("cut.txt")});
     for (int i = 0; i < 5; ++i) {
@@ -182,6 +205,7 @@ TEST_F(ProgramRun, BadUsageExitsWith2AndOneLineOnStandardError) {
                                                {"--log", "/tmp"},
                                                {"--port", "1", "--port", "2"},
                                                {"--log", "a", "--log", "b"},
+                                               {"--format", "csv", "--format", "msl"},
                                                {"stray"}}) {
         auto program = Run(args);
         EXPECT_EQ(program->Wait(10000), 2) << args[0];

@@ -15,7 +15,7 @@
 #include "dialogs/ComPortDialog.h"
 #include "format/Formatting.h"
 #include "format/Regional.h"
-#include "monitor/LogFormat.h"
+#include "datalog/LogFormat.h"
 #include "monitor/MainWindow.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/QtErrorDisplay.h"

@@ -17,10 +17,10 @@
 
 #include "chart/ChartWindow.h"
 #include "chart/LambdaPlot.h"
+#include "datalog/DataLog.h"
+#include "datalog/LogFormat.h"
+#include "datalog/LogReader.h"
 #include "format/Formatting.h"
-#include "monitor/DataLog.h"
-#include "monitor/LogFormat.h"
-#include "monitor/LogReader.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/QtTimer.h"
 #include "tests/monitor/UiHarness.h"
@@ -236,6 +236,8 @@ TEST_F(ChartWindow, ReplayShowsALogPausedAndLiveReturns) {
     }
     QTimer::singleShot(0, [this, path] { AnswerOpenDialog(Chart->OpenLogDialog, path); });
     Chart->OpenLogButton->click();
+    // The log is read on a thread of its own.
+    ASSERT_TRUE(WaitUntil([&] { return Chart->Replaying() || !Errors.empty(); }, 5000));
     ASSERT_TRUE(Errors.empty()) << Errors.front();
     EXPECT_EQ(Chart->windowTitle(), "Lambda Chart - drive.txt");
     EXPECT_TRUE(Chart->Replaying());
@@ -263,4 +265,192 @@ TEST_F(ChartWindow, ReplayShowsALogPausedAndLiveReturns) {
     EXPECT_FALSE(Chart->Replaying());
     EXPECT_FALSE(Chart->PauseButton->isChecked());
     ASSERT_TRUE(WaitUntil([&] { return NewestLambdaText() == "1.000"; }, 1000));
+}
+
+namespace {
+
+// The process's time zone for the life of the object.
+class TScopedTimeZone {
+public:
+    explicit TScopedTimeZone(const char* zone) {
+        if (const char* old = std::getenv("TZ")) {
+            FOld = old;
+            FHadOld = true;
+        }
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~TScopedTimeZone() {
+        if (FHadOld) {
+            ::setenv("TZ", FOld.c_str(), 1);
+        } else {
+            ::unsetenv("TZ");
+        }
+        ::tzset();
+    }
+
+private:
+    std::string FOld;
+    bool FHadOld = false;
+};
+
+// Pixels of the plotting area drawn in the lambda line's colour.
+int LinePixels(TLambdaPlot* plot) {
+    const QImage image = plot->toPixmap().toImage();
+    const QColor line = plot->LambdaGraph()->pen().color();
+    const QRect area = plot->axisRect()->rect();
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += image.pixelColor(x, y) == line ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+TEST_F(ChartWindow, ReplayOnTheDaysSummerTimeBeginsAndEndsShowsTheTimesWritten) {
+    TScopedTimeZone berlin("Europe/Berlin");
+    OpenChart();
+    for (const char* date : {"3/31/2024", "10/27/2024"}) {
+        const std::string path = TempPath("dst.txt");
+        std::ofstream(path, std::ios::binary)
+            << "WBX4100 Data Log V1.0  " << date << "\r\n"
+            << "0.9,14:00:00, 12.5\r\n0.9,14:00:01, 12.5\r\n0.9,14:00:02, 12.5\r\n";
+        Chart->OpenLogFile(path);
+        ASSERT_TRUE(
+            WaitUntil([&] { return Chart->Replaying() && Chart->Shown().Size() == 3; }, 5000));
+        Pump(50);
+        EXPECT_TRUE(Chart->ReadoutHeading[rcNewest]->text().contains("14:00:02"))
+            << date << ": " << Chart->ReadoutHeading[rcNewest]->text().toStdString();
+        Chart->LiveButton->click();
+    }
+}
+
+TEST_F(ChartWindow, ReadingsMoreThanASecondApartAreDrawnAsPoints) {
+    OpenChart();
+    const auto start = std::chrono::system_clock::now();
+    const auto monotonic = std::chrono::steady_clock::now();
+    for (int i = 0; i < 5; ++i) {
+        TDecodedReading reading;
+        reading.When = start + std::chrono::seconds(2 * i);
+        reading.Monotonic = monotonic + std::chrono::seconds(2 * i);
+        reading.Lambda = 0.9;
+        reading.Volts = 12.5;
+        Chart->AddReading(reading);
+    }
+    Chart->Redraw();
+    Chart->Plot->replot(QCustomPlot::rpImmediateRefresh);
+    EXPECT_GT(LinePixels(Chart->Plot), 5 * 4);
+}
+
+namespace {
+
+// A reading `seconds` after `monotonic0` by the monotonic clock, its wall clock at `wall`.
+TDecodedReading ReadingAt(std::chrono::steady_clock::time_point monotonic0, double seconds,
+                          std::chrono::system_clock::time_point wall, double lambda = 0.9) {
+    TDecodedReading reading;
+    reading.Monotonic =
+        monotonic0 + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                         std::chrono::duration<double>(seconds));
+    reading.When = std::chrono::floor<std::chrono::milliseconds>(wall);
+    reading.Lambda = lambda;
+    reading.Volts = 12.5;
+    return reading;
+}
+
+} // namespace
+
+TEST_F(ChartWindow, AWallClockSetBackMovesNoReadingAndHidesNone) {
+    OpenChart();
+    const auto mono = std::chrono::steady_clock::now();
+    const auto wall = std::chrono::system_clock::now();
+    using std::chrono::hours;
+    using std::chrono::milliseconds;
+    // 5 s of readings; the clock is set back 60 s; 5 s more; then, during a 30 s outage, the
+    // clock is set back two hours; 5 s more.
+    for (int i = 0; i < 50; ++i) {
+        Chart->AddReading(ReadingAt(mono, i * 0.1, wall + milliseconds(100 * i)));
+    }
+    for (int i = 50; i < 100; ++i) {
+        Chart->AddReading(ReadingAt(mono, i * 0.1, wall + milliseconds(100 * i - 60000)));
+    }
+    Chart->LinkStatusChanged(TLinkStatus::Offline);
+    for (int i = 0; i < 50; ++i) {
+        Chart->AddReading(
+            ReadingAt(mono, 40 + i * 0.1, wall + milliseconds(40000 + 100 * i) - hours(2)));
+    }
+    const TLambdaSeries& history = Chart->LiveHistory();
+    ASSERT_EQ(history.Size(), 150u);
+    for (size_t i = 1; i < history.Size(); ++i) {
+        ASSERT_GT(history.At(i).Time, history.At(i - 1).Time + 0.05) << i;
+    }
+    // The last 5 s hold the last 50 readings, and the view ends with them.
+    const double newest = history.Newest().Time;
+    EXPECT_EQ(history.Select(newest - 4.95, newest).Size(), 50u);
+    Chart->Redraw();
+    EXPECT_NEAR(Chart->Plot->xAxis->range().upper, newest, 1e-6);
+    // What the readout and axis say is the wall clock's time.
+    EXPECT_NEAR(
+        history.WallAt(newest),
+        std::chrono::duration<double>((wall + milliseconds(44900) - hours(2)).time_since_epoch())
+            .count(),
+        0.002);
+    EXPECT_NEAR(
+        history.WallAt(history.At(60).Time),
+        std::chrono::duration<double>((wall + milliseconds(6000 - 60000)).time_since_epoch())
+            .count(),
+        0.002);
+}
+
+TEST_F(ChartWindow, MarkersExportAndTheSmallReplayFixes) {
+    OpenChart();
+    const auto mono = std::chrono::steady_clock::now();
+    const auto wall = std::chrono::system_clock::now();
+    for (int i = 0; i < 30; ++i) {
+        Chart->AddReading(ReadingAt(mono, i * 0.1, wall + std::chrono::milliseconds(100 * i)));
+        if (i == 10) {
+            Chart->LogMarkerWritten({1, "Manual mark", WallNow(), 1.0},
+                                    ReadingAt(mono, 1.05, wall).Monotonic);
+        }
+    }
+    Chart->Redraw();
+    EXPECT_EQ(Chart->Plot->MarkersShown(), 1);
+
+    // Pause, replay a log, go live: still paused.
+    Chart->PauseButton->click();
+    const std::string exported = TempPath("history.msl");
+    Chart->ExportFile(exported, true);
+    ASSERT_TRUE(WaitUntil([&] { return !Chart->Busy(); }, 5000));
+    EXPECT_TRUE(Errors.empty());
+    EXPECT_TRUE(Chart->StatusText->text().contains("Exported 30 readings"));
+    const std::string text = ReadWholeFile(exported);
+    EXPECT_NE(text.find("\nMARK  001 - Manual mark - "), std::string::npos);
+
+    Chart->OpenLogFile(exported);
+    ASSERT_TRUE(WaitUntil([&] { return Chart->Replaying(); }, 5000));
+    EXPECT_EQ(Chart->Shown().Size(), 30u);
+    EXPECT_EQ(Chart->ShownMarkers().size(), 1u);
+    EXPECT_NEAR(Chart->Shown().Newest().Time - Chart->Shown().Oldest().Time, 2.9, 0.002);
+    Chart->LiveButton->click();
+    EXPECT_TRUE(Chart->PauseButton->isChecked());
+    EXPECT_FALSE(Chart->Span().Following());
+
+    // A log whose date cannot be read says so.
+    const std::string undated = TempPath("undated.txt");
+    std::ofstream(undated, std::ios::binary)
+        << "WBX4100 Data Log V1.0  Sonntag\r\n0.9,14:00:00, 12.5\r\n\r\n";
+    Chart->OpenLogFile(undated);
+    ASSERT_TRUE(WaitUntil([&] { return Chart->Replaying() && Chart->Shown().Size() == 1; }, 5000));
+    EXPECT_TRUE(Chart->StatusText->text().contains("\"Sonntag\" could not be read"))
+        << Chart->StatusText->text().toStdString();
+    // The blank last line is no error.
+    EXPECT_FALSE(Chart->StatusText->text().contains("could not be read and"));
+
+    // Images: JPEG for .jpg, and a plain refusal for a type it cannot write.
+    const std::string jpeg = TempPath("chart.jpg");
+    Chart->SaveImageFile(jpeg);
+    EXPECT_EQ(ReadWholeFile(jpeg).substr(0, 3), "\xFF\xD8\xFF");
+    EXPECT_THROW(Chart->SaveImageFile(TempPath("chart.gif")), EInOutError);
 }

@@ -160,3 +160,19 @@ TEST(LogSeries, WholeSecondLogsBreakOnlyWhereASecondIsMissing) {
     EXPECT_EQ(gaps, 1u);
     EXPECT_TRUE(s.At(20).GapBefore());
 }
+
+TEST(SeriesDecimation, TheWarmupBandBreaksWhereTheLineBreaks) {
+    // Warm-up, a ten-minute outage, warm-up again.
+    TLambdaSeries w(1000, 1.0);
+    for (int i = 0; i < 10; ++i) {
+        w.Append(i * 0.1, 1.0, 13.8, true);
+    }
+    w.MarkGap();
+    for (int i = 0; i < 10; ++i) {
+        w.Append(600 + i * 0.1, 1.0, 13.8, true);
+    }
+    TDecimatedLine line;
+    // Wide columns: both stretches would fall within one column's reach.
+    DecimateSeries(w, 0, 3600, 5, line);
+    EXPECT_EQ(line.Warmup.size(), 2u);
+}

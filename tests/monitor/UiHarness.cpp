@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -85,6 +86,10 @@ void UiHarness::SetUp() {
     char tmpl[] = "/tmp/uego-ui-XXXXXX";
     PortDir = ::mkdtemp(tmpl);
     SetPortDirectory(PortDir);
+    // Choices the windows keep between runs (the log folder, the chart's) stay in the test's
+    // folder.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(PortDir));
     SetRegionalSettings(EnglishRegionalSettings());
     SetErrorDisplayHook([this](const std::string& message) { Errors.push_back(message); });
     CreateApplicationWindows();

@@ -8,8 +8,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "monitor/DataLog.h"
-#include "monitor/LogFormat.h"
+#include "datalog/DataLog.h"
+#include "datalog/LogFormat.h"
 #include "platform/Exception.h"
 
 namespace {

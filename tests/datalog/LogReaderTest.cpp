@@ -6,9 +6,9 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "monitor/DataLog.h"
-#include "monitor/LogFormat.h"
-#include "monitor/LogReader.h"
+#include "datalog/DataLog.h"
+#include "datalog/LogFormat.h"
+#include "datalog/LogReader.h"
 
 namespace {
 

@@ -4,7 +4,9 @@
 // back off the file, the file is closed and the error is raised once; the caller then
 // shows the log as stopped.
 #include <string>
+#include <string_view>
 #include <sys/types.h>
+#include <vector>
 
 #include "platform/Exception.h"
 
@@ -31,9 +33,14 @@ public:
     // ELogFileExists for a `New` log whose file exists, EInOutError when the file cannot be
     // created.
     void Create(const std::string& path, TLogCreation creation = TLogCreation::Replace);
-    // Appends `text` and CR LF. On failure the partial line is removed, the log is closed
-    // and EInOutError is thrown.
+    // Appends `text` and the line end. On failure the partial line is removed, the log is
+    // closed and EInOutError is thrown.
     void WriteLine(const std::string& text);
+    // Appends the lines, each with the line end, in one write: all of them or, on failure
+    // (handled as by WriteLine), none.
+    void WriteLines(const std::vector<std::string>& lines);
+    // The line end of the lines to come: CR LF unless set otherwise.
+    void SetLineEnd(std::string_view end) { FLineEnd = end; }
     // Closes the file; does nothing when none is open. Throws EInOutError when the system
     // reports a failure on close (the file is released all the same).
     void Close();
@@ -47,7 +54,10 @@ private:
     [[noreturn]] void Fail(const std::string& action, int error);
     bool WriteAll(const char* data, size_t size, int& error);
 
+    void WriteText(const std::string& text);
+
     int FHandle = -1;
     off_t FGoodSize = 0;
+    std::string FLineEnd = "\r\n";
     std::string FFileName;
 };

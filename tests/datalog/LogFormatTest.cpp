@@ -1,7 +1,7 @@
 // Log line text in point-decimal and comma-decimal regional settings.
 #include <gtest/gtest.h>
 
-#include "monitor/LogFormat.h"
+#include "datalog/LogFormat.h"
 
 namespace {
 

@@ -72,19 +72,31 @@ bool TDataLog::WriteAll(const char* data, size_t size, int& error) {
 }
 
 void TDataLog::WriteLine(const std::string& text) {
+    WriteText(text + FLineEnd);
+}
+
+void TDataLog::WriteLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += FLineEnd;
+    }
+    WriteText(text);
+}
+
+void TDataLog::WriteText(const std::string& text) {
     if (FHandle < 0) {
         throw EInOutError("Log file not open");
     }
-    std::string line = text + "\r\n";
     int error = 0;
-    if (!WriteAll(line.data(), line.size(), error)) {
+    if (!WriteAll(text.data(), text.size(), error)) {
         // Cut a torn line off so the file ends with the last complete one.
         if (::ftruncate(FHandle, FGoodSize) != 0) {
             // Not a regular file (a device): nothing to cut.
         }
         Fail("Cannot write to log file", error);
     }
-    FGoodSize += static_cast<off_t>(line.size());
+    FGoodSize += static_cast<off_t>(text.size());
 }
 
 void TDataLog::Fail(const std::string& action, int error) {
