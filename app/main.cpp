@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/AppIcon.h"
+#include "app/BenchHistory.h"
 #include "app/CommandLine.h"
 #include "app/CommandLineActions.h"
 #include "app/Headless.h"
@@ -47,6 +48,7 @@ bool AnswerWithoutWindow(const TCommandLine& commandLine) {
 int RunWindow(const TCommandLine& commandLine) {
     InstallMessageBoxErrorDisplay();
     CreateApplicationWindows();
+    FillBenchHistory(*Form1);
     CentreOnScreen(Form1);
     Form1->show();
     CloseWindowOnTermination(Form1);

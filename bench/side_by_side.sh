@@ -13,6 +13,8 @@
 # Usage: bash bench/side_by_side.sh [SECONDS]   (a round's measuring time, default 40)
 #        ROUNDS=3              rounds, each printed, then the medians (default 3)
 #        CHART_SPAN="1 min"    the chart open on that span: 10 s, 30 s, 1 min, 5 min, 15 min, 1 h
+#        HISTORY_SECONDS=3600  the chart's live history starts with that many seconds of
+#                              readings (UEGO4100_BENCH_HISTORY_SECONDS, app/BenchHistory.h)
 #        SCREENSHOT=/tmp/shot.png    the screen at the end of each round's measuring
 #        SKIP_BUILD=1 BUILD_DIR=build XVFB_DISPLAY=42 KEEP_RUN_DIR=1
 set -euo pipefail
@@ -59,7 +61,8 @@ start_simulator_in_own_folder() {
 # chart when $2 names a span), moves its main window to $3,$4 first; sets STARTED to its id.
 start_program() {
     local runtime=$1 span=$2 main
-    env XDG_RUNTIME_DIR="$runtime" XDG_CONFIG_HOME="$runtime/config" "$PROGRAM" >"$runtime/program.log" 2>&1 &
+    env XDG_RUNTIME_DIR="$runtime" XDG_CONFIG_HOME="$runtime/config" \
+        ${HISTORY_SECONDS:+UEGO4100_BENCH_HISTORY_SECONDS=$HISTORY_SECONDS} "$PROGRAM" >"$runtime/program.log" 2>&1 &
     STARTED=$!
     PIDS+=("$STARTED")
     main=$(WINDOW_PID=$STARTED wait_window "UEGO 4100 Interface")
@@ -85,7 +88,7 @@ measure_round() {
     if [ -n "${CHART_SPAN:-}" ]; then
         start_simulator_in_own_folder bare
         bare_dir=$SIM_DIR
-        start_program "$bare_dir" "" 0 560
+        HISTORY_SECONDS="" start_program "$bare_dir" "" 0 560
         bare=$STARTED
     fi
     "$POLLER" "$poller_dir/uego4100/ports/COM1" >"$poller_dir/poller.log" 2>&1 &
@@ -156,7 +159,7 @@ print_figures() {
 
 FIGURES=$(mktemp)
 RUN_DIRS+=("$FIGURES")
-echo "side by side: $ROUNDS rounds of $SECONDS_TO_MEASURE s${CHART_SPAN:+, chart open on $CHART_SPAN} (display $DISPLAY)"
+echo "side by side: $ROUNDS rounds of $SECONDS_TO_MEASURE s${CHART_SPAN:+, chart open on $CHART_SPAN}${HISTORY_SECONDS:+, $HISTORY_SECONDS s of history} (display $DISPLAY)"
 for round in $(seq "$ROUNDS"); do
     measure_round "$FIGURES"
     load=$(cut -d' ' -f1-3 /proc/loadavg)
