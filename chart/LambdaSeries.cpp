@@ -5,7 +5,11 @@
 #include <limits>
 
 TLambdaSeries::TLambdaSeries(size_t capacity, double gapSeconds)
-    : FPoints(std::max<size_t>(capacity, 1)), FGapSeconds(gapSeconds) {}
+    : FCapacity(std::max<size_t>(capacity, 1)), FGapSeconds(gapSeconds) {
+    // Reserved, not filled: memory becomes resident as readings arrive, so a program that
+    // has recorded a minute holds a minute's worth.
+    FPoints.reserve(FCapacity);
+}
 
 void TLambdaSeries::Append(double time, double lambda, double volts, bool warmup) {
     TSeriesPoint point;
@@ -31,6 +35,10 @@ void TLambdaSeries::Append(double time, double lambda, double volts, bool warmup
             slot -= FPoints.size();
         }
         FPoints[slot] = point;
+        ++FSize;
+    } else if (FPoints.size() < FCapacity) {
+        // Not yet round: the oldest is at the front and the ring grows into its reserve.
+        FPoints.push_back(point);
         ++FSize;
     } else {
         FPoints[FOldest] = point;
