@@ -160,7 +160,11 @@ void TForm1::CreateComponents() {
     StringGrid1->setObjectName("StringGrid1");
     StringGrid1->setGeometry(464, 0, 217, 521);
     StringGrid1->setVisible(false);
+}
 
+// Made at the first "Log Start": a file dialog and its folder model are a megabyte or two
+// that a run without a log does not need.
+void TForm1::CreateSaveTextFileDialog() {
     SaveTextFileDialog1 = new QFileDialog(this);
     SaveTextFileDialog1->setObjectName("SaveTextFileDialog1");
     SaveTextFileDialog1->setAcceptMode(QFileDialog::AcceptSave);
@@ -198,7 +202,8 @@ void TForm1::CreateMenu() {
     View1->setObjectName("View1");
     LambdaChart1 = View1->addAction("Lambda Chart");
     LambdaChart1->setObjectName("LambdaChart1");
-    ChartForm = new TChartForm(this);
+    // The chart records from the start; its controls and plot are made when it is opened.
+    ChartForm = new TChartForm(this, TChartBuild::OnFirstShow);
     connect(this, &TForm1::LiveReadingDecoded, ChartForm, &TChartForm::AddReading);
     connect(this, &TForm1::LinkStatusChanged, ChartForm, &TChartForm::LinkStatusChanged);
     connect(LambdaChart1, &QAction::triggered, ChartForm,

@@ -57,10 +57,6 @@ QStringList FuelNames() {
 } // namespace
 
 void TChartForm::CreateComponents() {
-    setObjectName("ChartForm");
-    setWindowTitle("Lambda Chart");
-    // The program ends with the main window, even while the chart is shown.
-    setAttribute(Qt::WA_QuitOnClose, false);
     auto* root = new QVBoxLayout(this);
     CreateControls(root);
 

@@ -29,13 +29,21 @@ class QWheelEvent;
 class QCPRange;
 class TLambdaPlot;
 
+// When the window makes its controls and plot: at once, or when it is first shown, so a run
+// that never opens the chart keeps only the history.
+enum class TChartBuild { Now, OnFirstShow };
+
 class TChartForm : public QWidget {
     Q_OBJECT
 public:
     // The window is a window of its own (no parent, so disabling the main window leaves it
     // usable); it is deleted together with `owner`.
-    explicit TChartForm(QObject* owner = nullptr);
+    explicit TChartForm(QObject* owner = nullptr, TChartBuild build = TChartBuild::Now);
     ~TChartForm() override;
+
+    // Makes the controls and the plot unless they are made; showing the window does it.
+    void EnsureComponents();
+    void setVisible(bool visible) override;
 
     // Shows the window, or brings it to the front.
     void ShowForm();
