@@ -386,6 +386,9 @@ void TForm1::CloseLogAfterFailure() {
 }
 
 bool TForm1::ChooseLogFile(std::string& path) {
+    if (SaveTextFileDialog1 == nullptr) {
+        CreateSaveTextFileDialog();
+    }
     if (SaveTextFileDialog1->exec() != QDialog::Accepted) {
         return false;
     }

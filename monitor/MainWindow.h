@@ -127,7 +127,7 @@ public:
     QPushButton* LogStop = nullptr;
     TAbToggleSwitch* AbToggleSwitch1 = nullptr;
     QTableWidget* StringGrid1 = nullptr;
-    QFileDialog* SaveTextFileDialog1 = nullptr;
+    QFileDialog* SaveTextFileDialog1 = nullptr; // made at the first "Log Start"
     QMenu* Setup1 = nullptr;
     QAction* ComPort1 = nullptr;
     QAction* Calibration1 = nullptr;
@@ -155,6 +155,7 @@ protected:
 private:
     // Built in app/MainLayout.cpp.
     void CreateComponents();
+    void CreateSaveTextFileDialog();
     void CreateMenu();
     void ConnectHandlers();
 
