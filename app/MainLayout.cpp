@@ -16,6 +16,7 @@
 #include "platform/QtBind.h"
 #include "platform/QtTimer.h"
 #include "serial/VaComm.h"
+#include "widgets/AbCachedPanel.h"
 #include "widgets/AbLED.h"
 #include "widgets/AbMeterFactory.h"
 #include "widgets/AbNumEdit.h"
@@ -128,6 +129,7 @@ void TForm1::CreateComponents() {
     Value1 = CreateValue1(client);
     Value1->setGeometry(18, 157, 48, 25);
     KeepTextWithinField(Value1);
+    KeepPanelCached(Value1);
     StaticText3 = MakeLabel(client, "StaticText3", "Volts", 72, 162);
     StaticText3->setFont(Tahoma(13));
     StaticText3->adjustSize();
@@ -140,6 +142,7 @@ void TForm1::CreateComponents() {
     Lambda1 = CreateLambda1(client);
     Lambda1->setGeometry(224, 359, 129, 56);
     KeepTextWithinField(Lambda1);
+    KeepPanelCached(Lambda1); // repainted with every reading
 
     StaticText2 = MakeLabel(client, "StaticText2", QString(), 60, 497);
     KeepLabelFittedToText(StaticText2);
