@@ -272,6 +272,18 @@ void TAbRMeter::BuildPointerTemplates() {
     FmaxPointerStart = markers.Max;
 }
 
+namespace {
+bool IsOpaque(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(row[x]) != 255)
+                return false;
+    }
+    return true;
+}
+} // namespace
+
 void TAbRMeter::SaveBackground() {
     const qreal dpr = FBackground.devicePixelRatio();
     const QRect square = ToQRect(FrPointer);
@@ -286,6 +298,10 @@ void TAbRMeter::SaveBackground() {
     }
     saved.setDevicePixelRatio(dpr);
     FBmpPointerArea = saved;
+    // A square the face covers whole is restored by a plain copy, with no blending to do;
+    // the pixels are the same either way.
+    if (IsOpaque(FBmpPointerArea))
+        FBmpPointerArea.reinterpretAsFormat(QImage::Format_RGB32);
 }
 
 // --- pointer -----------------------------------------------------------------------------
