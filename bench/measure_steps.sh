@@ -42,3 +42,47 @@ open_chart_steps() {
     done
     echo "$chart"
 }
+
+# Several programs on one display, each against a simulator of its own. The caller keeps
+# PIDS (stopped by cleanup) and RUN_DIRS (folders to remove), and sets SIMULATOR, PROGRAM and
+# POLLER. PROGRAM_WRAPPER runs the program and the poller under a tool, e.g. valgrind.
+
+# Starts a simulator in a new runtime folder of its own, named in SIM_DIR; its port is at
+# $SIM_DIR/uego4100/ports/COM1.
+start_simulator_in_own_folder() {
+    SIM_DIR=$(mktemp -d "/tmp/uego-bench-$1-XXXXXX")
+    RUN_DIRS+=("$SIM_DIR")
+    chmod 700 "$SIM_DIR"
+    mkdir -p "$SIM_DIR/uego4100/ports" "$SIM_DIR/config"
+    "$SIMULATOR" --port 1 --port-dir "$SIM_DIR/uego4100/ports" --sweep >"$SIM_DIR/sim.log" 2>&1 &
+    PIDS+=($!)
+    wait_published "$SIM_DIR/uego4100/ports/COM1"
+}
+
+# Starts the program with the runtime and settings folders of simulator folder $1, moves its
+# main window to $3,$4, plays "Open", and opens the chart on span $2 unless it is empty; sets
+# STARTED to its id. HISTORY_SECONDS fills the chart's history first (app/BenchHistory.h).
+start_program() {
+    local runtime=$1 span=$2 main
+    env XDG_RUNTIME_DIR="$runtime" XDG_CONFIG_HOME="$runtime/config" \
+        ${HISTORY_SECONDS:+UEGO4100_BENCH_HISTORY_SECONDS=$HISTORY_SECONDS} \
+        ${PROGRAM_WRAPPER:-} "$PROGRAM" >"$runtime/program.log" 2>&1 &
+    STARTED=$!
+    PIDS+=("$STARTED")
+    main=$(WINDOW_PID=$STARTED wait_window "UEGO 4100 Interface")
+    sleep 0.5 # past the window's own centring
+    xdotool windowmove --sync "$main" "$3" "$4"
+    WINDOW_PID=$STARTED open_port_steps
+    if [ -n "$span" ]; then
+        WINDOW_PID=$STARTED open_chart_steps "$main" "$span" >/dev/null
+    fi
+}
+
+# Starts the minimal poller on the port of simulator folder $1 with its window at $2,$3; sets
+# STARTED to its id.
+start_poller() {
+    ${PROGRAM_WRAPPER:-} "$POLLER" "$1/uego4100/ports/COM1" >"$1/poller.log" 2>&1 &
+    STARTED=$!
+    PIDS+=("$STARTED")
+    xdotool windowmove --sync "$(WINDOW_PID=$STARTED wait_window "Minimal poller")" "$2" "$3"
+}

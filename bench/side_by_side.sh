@@ -45,35 +45,6 @@ finish() {
 trap finish EXIT
 start_virtual_display
 
-# Starts a simulator in a new runtime folder of its own, named in SIM_DIR; its port is at
-# $SIM_DIR/uego4100/ports/COM1.
-start_simulator_in_own_folder() {
-    SIM_DIR=$(mktemp -d "/tmp/uego-side-$1-XXXXXX")
-    RUN_DIRS+=("$SIM_DIR")
-    chmod 700 "$SIM_DIR"
-    mkdir -p "$SIM_DIR/uego4100/ports" "$SIM_DIR/config"
-    "$SIMULATOR" --port 1 --port-dir "$SIM_DIR/uego4100/ports" --sweep >"$SIM_DIR/sim.log" 2>&1 &
-    PIDS+=($!)
-    wait_published "$SIM_DIR/uego4100/ports/COM1"
-}
-
-# Starts the program with its own runtime and settings folders $1, plays "Open" (and the
-# chart when $2 names a span), moves its main window to $3,$4 first; sets STARTED to its id.
-start_program() {
-    local runtime=$1 span=$2 main
-    env XDG_RUNTIME_DIR="$runtime" XDG_CONFIG_HOME="$runtime/config" \
-        ${HISTORY_SECONDS:+UEGO4100_BENCH_HISTORY_SECONDS=$HISTORY_SECONDS} "$PROGRAM" >"$runtime/program.log" 2>&1 &
-    STARTED=$!
-    PIDS+=("$STARTED")
-    main=$(WINDOW_PID=$STARTED wait_window "UEGO 4100 Interface")
-    sleep 0.5 # past the window's own centring
-    xdotool windowmove --sync "$main" "$3" "$4"
-    WINDOW_PID=$STARTED open_port_steps
-    if [ -n "$span" ]; then
-        WINDOW_PID=$STARTED open_chart_steps "$main" "$span" >/dev/null
-    fi
-}
-
 # One round; appends "program-cpu program-rss poller-cpu poller-rss [bare-cpu bare-rss]" (CPU
 # in % of a core, memory in MiB) to $1.
 measure_round() {
@@ -91,10 +62,8 @@ measure_round() {
         HISTORY_SECONDS="" start_program "$bare_dir" "" 0 560
         bare=$STARTED
     fi
-    "$POLLER" "$poller_dir/uego4100/ports/COM1" >"$poller_dir/poller.log" 2>&1 &
-    poller=$!
-    PIDS+=("$poller")
-    xdotool windowmove --sync "$(WINDOW_PID=$poller wait_window "Minimal poller")" 600 600
+    start_poller "$poller_dir" 600 600
+    poller=$STARTED
     xdotool mousemove 1390 1090 # the pointer off every window, as a user watching the dial
     sleep 3                     # past start-up work
 
@@ -132,10 +101,16 @@ measure_round() {
     PIDS=("${PIDS[@]:0:first}")
 }
 
-# Prints one round's figures, or the medians ("median" as $1) of the rounds in $2.
+# Prints one round's figures, or the medians ("median" as $1) of the rounds in $2. A ratio's
+# median is taken over the rounds' own ratios: each compares processes measured together.
 print_figures() {
     awk -v label="$1" -v chart="${CHART_SPAN:-}" '
-        { for (i = 1; i <= NF; i++) column[i, NR] = $i; fields = NF; rows = NR }
+        {
+            for (i = 1; i <= NF; i++) column[i, NR] = $i
+            column[7, NR] = $1 / $3; column[8, NR] = $2 / $4
+            if (NF >= 6) { column[9, NR] = $1 / $5; column[10, NR] = $2 / $6; column[11, NR] = $5 / $3 }
+            bare = NF >= 6; rows = NR
+        }
         function median(i,    n, j, k, t, v) {
             n = 0
             for (j = 1; j <= rows; j++) v[++n] = column[i, j]
@@ -143,16 +118,16 @@ print_figures() {
             return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
         }
         END {
-            for (i = 1; i <= fields; i++) f[i] = median(i)
+            for (i = 1; i <= 11; i++) f[i] = median(i)
             name = chart == "" ? "program" : "program, chart " chart
             printf "  %-8s %-26s CPU %6.3f %%   RSS %5.1f MiB\n", label, name, f[1], f[2]
             printf "  %-8s %-26s CPU %6.3f %%   RSS %5.1f MiB\n", "", "minimal poller", f[3], f[4]
-            if (fields >= 6)
+            if (bare)
                 printf "  %-8s %-26s CPU %6.3f %%   RSS %5.1f MiB\n", "", "program without chart", f[5], f[6]
-            printf "  %-8s %-26s CPU %6.2f x   RSS %5.2f x\n", "", "program / poller", f[1] / f[3], f[2] / f[4]
-            if (fields >= 6) {
-                printf "  %-8s %-26s CPU %6.2f x   RSS %5.2f x\n", "", "chart / without chart", f[1] / f[5], f[2] / f[6]
-                printf "  %-8s %-26s CPU %6.2f x\n", "", "without chart / poller", f[5] / f[3]
+            printf "  %-8s %-26s CPU %6.2f x   RSS %5.2f x\n", "", "program / poller", f[7], f[8]
+            if (bare) {
+                printf "  %-8s %-26s CPU %6.2f x   RSS %5.2f x\n", "", "chart / without chart", f[9], f[10]
+                printf "  %-8s %-26s CPU %6.2f x\n", "", "without chart / poller", f[11]
             }
         }' "$2"
 }
