@@ -19,6 +19,7 @@
 #include "platform/QtBind.h"
 #include "platform/QtTimer.h"
 #include "serial/VaComm.h"
+#include "widgets/AbCachedPanel.h"
 #include "widgets/AbLED.h"
 #include "widgets/AbMeterFactory.h"
 #include "widgets/AbNumEdit.h"
@@ -146,6 +147,7 @@ void TForm1::CreateComponents() {
     Value1 = CreateValue1(client);
     Value1->setGeometry(18, 157, 48, 25);
     KeepTextWithinField(Value1);
+    KeepPanelCached(Value1);
     StaticText3 = MakeLabel(client, "StaticText3", "Volts", 72, 162);
     StaticText3->setFont(Tahoma(13));
     StaticText3->adjustSize();
@@ -158,6 +160,7 @@ void TForm1::CreateComponents() {
     Lambda1 = CreateLambda1(client);
     Lambda1->setGeometry(224, 359, 129, 56);
     KeepTextWithinField(Lambda1);
+    KeepPanelCached(Lambda1); // repainted with every reading
 
     StaticText2 = MakeLabel(client, "StaticText2", QString(), 60, 497);
     KeepLabelFittedToText(StaticText2);
@@ -178,7 +181,11 @@ void TForm1::CreateComponents() {
     StringGrid1->setObjectName("StringGrid1");
     StringGrid1->setGeometry(464, 0, 217, 521);
     StringGrid1->setVisible(false);
+}
 
+// Made at the first "Log Start": a file dialog and its folder model are a megabyte or two
+// that a run without a log does not need.
+void TForm1::CreateSaveTextFileDialog() {
     SaveTextFileDialog1 = new QFileDialog(this);
     SaveTextFileDialog1->setObjectName("SaveTextFileDialog1");
     SaveTextFileDialog1->setAcceptMode(QFileDialog::AcceptSave);
@@ -219,7 +226,8 @@ void TForm1::CreateMenu() {
     View1->setObjectName("View1");
     LambdaChart1 = View1->addAction("Lambda Chart");
     LambdaChart1->setObjectName("LambdaChart1");
-    ChartForm = new TChartForm(this);
+    // The chart records from the start; its controls and plot are made when it is opened.
+    ChartForm = new TChartForm(this, TChartBuild::OnFirstShow);
     connect(this, &TForm1::LiveReadingDecoded, ChartForm, &TChartForm::AddReading);
     connect(this, &TForm1::LinkStatusChanged, ChartForm, &TChartForm::LinkStatusChanged);
     connect(this, &TForm1::LogMarkerWritten, ChartForm, &TChartForm::LogMarkerWritten);
@@ -231,7 +239,7 @@ void TForm1::CreateMenu() {
     connect(ChartForm, &TChartForm::FuelChanged, this,
             [this](double ratio, const QString& name) { SetFuel(ratio, name.toStdString()); });
     connect(this, &TForm1::DisplaySettingsChanged, ChartForm,
-            [this](const TDisplaySettings& s) { ChartForm->Plot->SetBands(ChartBands(s)); });
+            [this](const TDisplaySettings& s) { ChartForm->SetBands(ChartBands(s)); });
     Dash1 = View1->addAction("Dash");
     Dash1->setObjectName("Dash1");
     Dash1->setShortcut(Qt::Key_F11);

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "app/AppIcon.h"
+#include "app/BenchHistory.h"
 #include "app/CommandLine.h"
 #include "app/CommandLineActions.h"
 #include "app/Headless.h"
@@ -72,6 +73,7 @@ bool AnswerWithoutWindow(const TCommandLine& commandLine) {
 int RunWindow(const TCommandLine& commandLine) {
     InstallMessageBoxErrorDisplay();
     CreateApplicationWindows();
+    FillBenchHistory(*Form1);
     CentreOnScreen(Form1);
     Form1->show();
     CloseWindowOnTermination(Form1);

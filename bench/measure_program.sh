@@ -15,14 +15,11 @@
 # Goals: below 1 % of one core and below 60 MB resident.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/run.sh # the window steps
+source scripts/run.sh         # the window steps
+source bench/measure_steps.sh # the build, the chart's steps, the process figures
 
-BUILD_DIR=${BUILD_DIR:-build}
 SECONDS_TO_MEASURE=${MEASURE_SECONDS:-60}
-if [ "${SKIP_BUILD:-0}" != 1 ]; then
-    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$BUILD_DIR" --target uego4100 wbx4100-sim -j2 >/dev/null
-fi
+build_targets uego4100 wbx4100-sim
 PROGRAM="$BUILD_DIR/app/uego4100"
 SIMULATOR="$BUILD_DIR/sim/wbx4100-sim"
 
@@ -46,39 +43,12 @@ ${PROGRAM_WRAPPER:-} "$PROGRAM" >"$RUNTIME_DIR/program.log" 2>&1 &
 APP=$!
 PIDS+=("$APP")
 
-# View > Lambda Chart, then the span chosen by keyboard: Alt+S reaches the span list, Home
-# and Down steps through it.
-open_chart_steps() {
-    local spans=("10 s" "30 s" "1 min" "5 min" "15 min" "1 h") index main chart
-    for index in "${!spans[@]}"; do
-        [ "${spans[$index]}" = "$1" ] && break
-    done
-    [ "${spans[$index]}" = "$1" ] || { echo "no such span: $1" >&2; exit 2; }
-    main=$(wait_window "UEGO 4100 Interface")
-    click_at "$main" 64 10 # the menu bar's second title, "View"
-    click_at "$main" 85 32 # its item "Lambda Chart"
-    chart=$(wait_window "Lambda Chart")
-    xdotool windowfocus --sync "$chart"
-    xdotool key --delay 150 alt+s Home
-    local step
-    for ((step = 0; step < index; step++)); do
-        xdotool key --delay 150 Down
-    done
-}
-
 open_port_steps
 if [ -n "${CHART_SPAN:-}" ]; then
-    open_chart_steps "$CHART_SPAN"
+    open_chart_steps "$(wait_window "UEGO 4100 Interface")" "$CHART_SPAN" >/dev/null
 fi
 xdotool mousemove 1000 700 # the pointer off the window, as a user watching the dial
 sleep 3                     # past start-up work
-
-# utime + stime in clock ticks (fields 14 and 15 of /proc/PID/stat; the name in field 2 is
-# in parentheses and has no spaces here).
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-user_ticks() { awk '{ print $14 }' "/proc/$1/stat"; }
-rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
-read_calls() { awk '/^syscr:/ { print $2 }' "/proc/$1/io"; }
 
 # ON_MEASURE_START runs just before the window opens, with $APP the program's id, e.g.
 # 'callgrind_control -i on $APP' together with PROGRAM_WRAPPER="valgrind --tool=callgrind

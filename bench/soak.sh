@@ -26,14 +26,11 @@
 # Exit status: 0 when every check holds, 1 otherwise.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/run.sh # the window steps and the cleanup of PIDS
+source scripts/run.sh         # the window steps and the cleanup of PIDS
+source bench/measure_steps.sh # the build and the process figures
 
 DURATION=${1:-${SOAK_SECONDS:-600}}
-BUILD_DIR=${BUILD_DIR:-build}
-if [ "${SKIP_BUILD:-0}" != 1 ]; then
-    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$BUILD_DIR" --target uego4100 wbx4100-sim >/dev/null
-fi
+build_targets uego4100 wbx4100-sim
 PROGRAM="$BUILD_DIR/app/uego4100"
 SIMULATOR="$BUILD_DIR/sim/wbx4100-sim"
 
@@ -103,7 +100,6 @@ threads_before=$(thread_names "$APP")
 
 open_port_steps
 xdotool mousemove 1000 700
-rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 if [ "$DURATION" -ge 120 ]; then
     rss_mark=60
 else

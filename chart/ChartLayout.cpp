@@ -69,10 +69,6 @@ void FollowFilterSuffix(QFileDialog* dialog, const QStringList& suffixes) {
 } // namespace
 
 void TChartForm::CreateComponents() {
-    setObjectName("ChartForm");
-    setWindowTitle("Lambda Chart");
-    // The program ends with the main window, even while the chart is shown.
-    setAttribute(Qt::WA_QuitOnClose, false);
     auto* root = new QVBoxLayout(this);
     CreateControls(root);
 

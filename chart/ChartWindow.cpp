@@ -66,12 +66,16 @@ std::string ChosenFile(QFileDialog* dialog) {
 
 } // namespace
 
-TChartForm::TChartForm(QObject* owner)
+TChartForm::TChartForm(QObject* owner, TChartBuild build)
     : QWidget(nullptr), FOwner(qobject_cast<QWidget*>(owner)),
       FLive(LiveHistoryCapacity, LiveGapSeconds) {
-    CreateComponents();
-    ApplySettings();
-    ConnectHandlers();
+    setObjectName("ChartForm");
+    setWindowTitle("Lambda Chart");
+    // The program ends with the main window, even while the chart is shown.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    if (build == TChartBuild::Now) {
+        EnsureComponents();
+    }
     if (owner != nullptr) {
         connect(owner, &QObject::destroyed, this, [this] { delete this; });
     }
@@ -79,6 +83,30 @@ TChartForm::TChartForm(QObject* owner)
 }
 
 TChartForm::~TChartForm() = default;
+
+void TChartForm::EnsureComponents() {
+    if (Plot != nullptr) {
+        return;
+    }
+    CreateComponents();
+    ApplySettings();
+    ConnectHandlers();
+    Plot->SetBands(FBands);
+}
+
+void TChartForm::SetBands(const std::vector<TPlotBand>& bands) {
+    FBands = bands;
+    if (Plot != nullptr) {
+        Plot->SetBands(FBands);
+    }
+}
+
+void TChartForm::setVisible(bool visible) {
+    if (visible) {
+        EnsureComponents();
+    }
+    QWidget::setVisible(visible);
+}
 
 void TChartForm::ApplySettings() {
     FSettings = LoadChartSettings();
@@ -119,6 +147,7 @@ void TChartForm::ConnectHandlers() {
 }
 
 void TChartForm::ShowForm() {
+    EnsureComponents(); // the window's size decides its place
     if (!FPlaced) {
         FPlaced = true;
         PlaceBesideOwner();

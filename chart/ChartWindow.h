@@ -17,6 +17,7 @@
 #include "LambdaSeries.h"
 #include "LogExport.h"
 #include "LogLoad.h"
+#include "PlotBand.h"
 #include "Readout.h"
 #include "SeriesDecimation.h"
 #include "TimeSpan.h"
@@ -35,13 +36,21 @@ class QWheelEvent;
 class QCPRange;
 class TLambdaPlot;
 
+// When the window makes its controls and plot: at once, or when it is first shown, so a run
+// that never opens the chart keeps only the history.
+enum class TChartBuild { Now, OnFirstShow };
+
 class TChartForm : public QWidget {
     Q_OBJECT
 public:
     // The window is a window of its own (no parent, so disabling the main window leaves it
     // usable); it is deleted together with `owner`.
-    explicit TChartForm(QObject* owner = nullptr);
+    explicit TChartForm(QObject* owner = nullptr, TChartBuild build = TChartBuild::Now);
     ~TChartForm() override;
+
+    // Makes the controls and the plot unless they are made; showing the window does it.
+    void EnsureComponents();
+    void setVisible(bool visible) override;
 
     // Shows the window, or brings it to the front.
     void ShowForm();
@@ -93,6 +102,8 @@ public:
     std::string FuelName() const;
     // The fuel chosen, as the logs name it.
     TLogFuel Fuel() const;
+    // The dial's bands, shaded behind the line; kept until the plot is made.
+    void SetBands(const std::vector<TPlotBand>& bands);
 
     // Components.
     TLambdaPlot* Plot = nullptr;
@@ -159,6 +170,7 @@ private:
     TChartTimeSpan FSpan;
     TLambdaSeries FLive;
     std::vector<TChartMarker> FLiveMarkers;
+    std::vector<TPlotBand> FBands;
     // Live readings are placed by the monotonic clock, counted from the wall clock's time at
     // the first reading: place = monotonic + FLiveAnchor.
     double FLiveAnchor = 0;

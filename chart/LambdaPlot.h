@@ -8,14 +8,8 @@
 #include <qcustomplot.h>
 #include <vector>
 
+#include "PlotBand.h"
 #include "SeriesDecimation.h"
-
-// A shaded band of lambda values across the whole time axis.
-struct TPlotBand {
-    double Low = 0;
-    double High = 0;
-    QColor Colour;
-};
 
 class TLambdaPlot : public QCustomPlot {
     Q_OBJECT

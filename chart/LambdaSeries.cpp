@@ -5,12 +5,16 @@
 #include <limits>
 
 TLambdaSeries::TLambdaSeries(size_t capacity, double gapSeconds)
-    : FPoints(std::max<size_t>(capacity, 1)), FGapSeconds(gapSeconds) {}
+    : FCapacity(std::max<size_t>(capacity, 1)), FGapSeconds(gapSeconds) {
+    // Reserved, not filled: memory becomes resident as readings arrive, so a program that
+    // has recorded a minute holds a minute's worth.
+    FPoints.reserve(FCapacity);
+}
 
 TLambdaSeries::TLambdaSeries(std::vector<TSeriesPoint> points, const TTimeline& timeline,
                              double gapSeconds)
-    : FPoints(std::move(points)), FTimeline(timeline), FSize(FPoints.size()),
-      FGapSeconds(gapSeconds) {
+    : FPoints(std::move(points)), FCapacity(std::max<size_t>(FPoints.size(), 1)),
+      FTimeline(timeline), FSize(FPoints.size()), FGapSeconds(gapSeconds) {
     if (FPoints.empty()) {
         FPoints.resize(1);
     }
@@ -43,6 +47,10 @@ void TLambdaSeries::AppendTimed(double time, double wall, double lambda, double 
             slot -= FPoints.size();
         }
         FPoints[slot] = point;
+        ++FSize;
+    } else if (FPoints.size() < FCapacity) {
+        // Not yet round: the oldest is at the front and the ring grows into its reserve.
+        FPoints.push_back(point);
         ++FSize;
     } else {
         FPoints[FOldest] = point;

@@ -70,7 +70,7 @@ public:
     void Clear();
 
     size_t Size() const { return FSize; }
-    size_t Capacity() const { return FPoints.size(); }
+    size_t Capacity() const { return FCapacity; }
     bool Empty() const { return FSize == 0; }
     double GapSeconds() const { return FGapSeconds; }
     // Index 0 is the oldest reading kept.
@@ -92,13 +92,15 @@ public:
     static TSeriesPoint MakePoint(double time, double lambda, double volts, bool warmup, bool gap);
 
     // Memory held by the readings, whatever their number.
-    size_t BytesReserved() const { return FPoints.size() * sizeof(TSeriesPoint); }
+    size_t BytesReserved() const { return FCapacity * sizeof(TSeriesPoint); }
 
 private:
     // First index whose time is not below `time` (or above it when `after`).
     size_t LowerBound(double time, bool after) const;
 
+    // The ring; it grows up to FCapacity, then each new reading replaces the oldest.
     std::vector<TSeriesPoint> FPoints;
+    size_t FCapacity;
     TTimeline FTimeline;
     size_t FOldest = 0;
     size_t FSize = 0;

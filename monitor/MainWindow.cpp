@@ -408,7 +408,7 @@ double SecondsBetween(std::chrono::steady_clock::time_point from,
 }
 } // namespace
 
-void TForm1::CreateLogControls() {
+void TForm1::OfferLogFileTypes() {
     // The file type chosen gives a name typed without a suffix its suffix.
     SaveTextFileDialog1->setNameFilters(LogFilters);
     connect(SaveTextFileDialog1, &QFileDialog::filterSelected, this, [this](const QString& filter) {
@@ -420,6 +420,9 @@ void TForm1::CreateLogControls() {
     if (!folder.isEmpty()) {
         SaveTextFileDialog1->setDirectory(folder);
     }
+}
+
+void TForm1::CreateLogControls() {
     // Below the log controls' frame, where no other control is.
     MarkButton = new QPushButton("Mark", centralWidget());
     MarkButton->setObjectName("MarkButton");
@@ -471,6 +474,10 @@ void TForm1::CloseLogAfterFailure() {
 }
 
 bool TForm1::ChooseLogFile(std::string& path, TLogKind& kind) {
+    if (SaveTextFileDialog1 == nullptr) {
+        CreateSaveTextFileDialog();
+        OfferLogFileTypes();
+    }
     if (SaveTextFileDialog1->exec() != QDialog::Accepted) {
         return false;
     }

@@ -165,7 +165,7 @@ public:
     QPushButton* MarkButton = nullptr; // shown only while an MSL or CSV log is written
     TAbToggleSwitch* AbToggleSwitch1 = nullptr;
     QTableWidget* StringGrid1 = nullptr;
-    QFileDialog* SaveTextFileDialog1 = nullptr;
+    QFileDialog* SaveTextFileDialog1 = nullptr; // made at the first "Log Start"
     QMenu* Setup1 = nullptr;
     QAction* ComPort1 = nullptr;
     QAction* Calibration1 = nullptr;
@@ -208,6 +208,8 @@ protected:
 private:
     // Built in app/MainLayout.cpp.
     void CreateComponents();
+    void CreateSaveTextFileDialog();
+    void OfferLogFileTypes();
     void CreateMenu();
     void ConnectHandlers();
 

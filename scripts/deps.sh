@@ -6,8 +6,8 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest
     libbenchmark-dev libqcustomplot-dev fonts-dejavu-core fonts-urw-base35 librsvg2-bin
     qt6-multimedia-dev python3 sqlite3 tzdata)
 # Checks beyond the build: fuzzing (clang's libFuzzer), desktop entry and metainfo validation,
-# the Debian package's dependency scan.
-CHECK_PACKAGES=(clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file)
+# the Debian package's dependency scan, instruction counts (bench/instructions_per_reading.sh).
+CHECK_PACKAGES=(clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file valgrind)
 RUN_PACKAGES=(xvfb xauth x11-apps xdotool imagemagick)
 
 ensure_packages() {

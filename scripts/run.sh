@@ -45,7 +45,8 @@ private_runtime_dir() {
 }
 
 # Starts a virtual X server on display $XVFB_DISPLAY, or on the first free one from :120, and
-# exports DISPLAY. The server is stopped by cleanup.
+# exports DISPLAY. Its screen is $XVFB_SCREEN (default 1024x768x24). The server is stopped by
+# cleanup.
 start_virtual_display() {
     local number=${XVFB_DISPLAY:-}
     if [ -z "$number" ]; then
@@ -53,7 +54,7 @@ start_virtual_display() {
             [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
         done
     fi
-    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$number" -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
     PIDS+=($!)
     export DISPLAY=":$number"
 }
@@ -69,11 +70,13 @@ wait_published() {
     return 1
 }
 
-# Waits for a window whose title is exactly $1 and prints its id.
+# Waits for a window whose title is exactly $1 and prints its id. With WINDOW_PID set, only
+# that process's windows count (several programs on one display).
 wait_window() {
     local id i
     for i in $(seq 600); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+        id=$(xdotool search --all --onlyvisible ${WINDOW_PID:+--pid "$WINDOW_PID"} --name "^$1\$" \
+            2>/dev/null | head -n 1 || true)
         if [ -n "$id" ]; then
             echo "$id"
             return 0

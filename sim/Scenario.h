@@ -14,7 +14,7 @@ struct TSimScenario {
     std::chrono::milliseconds SplitPause{0}; // ...with this pause between pieces
     bool Paced = false; // one byte per 10 bit times at 19200 baud, as a real line does
     // Set: close the line this long after (re)start, as when the cable is pulled.
-    std::optional<std::chrono::milliseconds> DisconnectAfter;
+    std::optional<std::chrono::milliseconds> DisconnectAfter{};
 
     bool operator==(const TSimScenario&) const = default;
 };

@@ -12,6 +12,7 @@
 #include "AbNumEditParse.h"
 #include "format/Formatting.h"
 #include "platform/ErrorDisplay.h"
+#include "platform/ScopedFlag.h"
 
 namespace {
 
@@ -282,8 +283,12 @@ void TAbNumEdit::SetText(long double X) {
     FValueAsHex = forms.ValueAsHex;
     FValueAsBool = forms.ValueAsBool;
     const QString shown = QString::fromStdString(forms.Text);
-    if (shown != text())
-        setText(shown); // the same text again would only repaint the field
+    if (shown != text()) {
+        // The same text again would only repaint the field. The stored value's own text is
+        // not checked as typing: that would colour the field as edited until the line below.
+        const TScopedFlag storing(FStoring);
+        setText(shown);
+    }
     SetState(esNormal);
     if (!FirstDraw && OnValueChanged && text() != FOldText)
         OnValueChanged(this);
@@ -325,7 +330,8 @@ void TAbNumEdit::TextChanged() {
     }
     // Until a value has been stored the text is stored as it comes; after that typing only
     // checks and colours the field.
-    CheckEdit(FValueAsBool.empty());
+    if (!FStoring)
+        CheckEdit(FValueAsBool.empty());
     if (OnChange)
         OnChange(this);
 }

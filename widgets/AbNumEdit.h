@@ -145,6 +145,7 @@ private:
     TNumEditState FState = esNormal;
     bool FirstDraw = true;
     bool IgnoreChange = true;
+    bool FStoring = false; // SetText is showing the stored value
     bool FLimitUp = false;
     bool FLimitLo = false;
     uint32_t FColorDefault = AbNumEditColors::clWindow;

@@ -7,6 +7,30 @@
 
 #include "AbFlashT.h"
 
+namespace {
+QRect BoundsOf(const QPoint* points, size_t count) {
+    if (count == 0)
+        return {};
+    QPoint low = points[0];
+    QPoint high = points[0];
+    for (size_t i = 1; i < count; ++i) {
+        low = QPoint(std::min(low.x(), points[i].x()), std::min(low.y(), points[i].y()));
+        high = QPoint(std::max(high.x(), points[i].x()), std::max(high.y(), points[i].y()));
+    }
+    return QRect(low, high);
+}
+
+bool IsOpaque(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(row[x]) != 255)
+                return false;
+    }
+    return true;
+}
+} // namespace
+
 TAbRMeter::TAbRMeter(QWidget* parent) : TAbAnalogGControl(parent), FFontUnit("System") {
     // Nothing paints until the stored settings have been applied (Loaded).
     BeginUpdate();
@@ -99,7 +123,16 @@ void TAbRMeter::RequestFullPaint() {
 }
 
 void TAbRMeter::RequestPointerPaint() {
-    update(ToQRect(FrPointer));
+    // Only where the pointer was drawn and where it goes changes in the square: the rest of
+    // it would be recomposed to the pixels it already has.
+    const QRect square = ToQRect(FrPointer);
+    if (FPointerDrawn.isEmpty()) {
+        update(square);
+        return;
+    }
+    update((FPointerDrawn | PointerFootprint(ArrowNow(), MarkerNow(FminPointerStart, MinPPT()),
+                                             MarkerNow(FmaxPointerStart, MaxPPT()))) &
+           square);
 }
 
 bool TAbRMeter::HasBackground() const {
@@ -286,6 +319,10 @@ void TAbRMeter::SaveBackground() {
     }
     saved.setDevicePixelRatio(dpr);
     FBmpPointerArea = saved;
+    // A square the face covers whole is restored by a plain copy, with no blending to do;
+    // the pixels are the same either way.
+    if (IsOpaque(FBmpPointerArea))
+        FBmpPointerArea.reinterpretAsFormat(QImage::Format_RGB32);
 }
 
 // --- pointer -----------------------------------------------------------------------------
@@ -326,12 +363,36 @@ void TAbRMeter::DrawPointer(QPainter& painter, bool restoreBackground) {
     DrawMarkers(painter);
     DrawArrow(painter);
     painter.restore();
+    FPointerDrawn = PointerFootprint(FArrowActPos, FminPointer, FmaxPointer);
+}
+
+TArrowField TAbRMeter::ArrowNow() const {
+    const int ppt = std::clamp(PositionOfDigit(), 0, 1000);
+    return RotateArrow(FArrowStartPos, PositionAngle(FRotAngle, ppt));
+}
+
+std::array<QPoint, 3> TAbRMeter::MarkerNow(const std::array<QPoint, 3>& start, int ppt) const {
+    return RotateMarker(start, FArrowStartPos.Pivot, PositionAngle(FRotAngle, ppt));
+}
+
+QRect TAbRMeter::PointerFootprint(const TArrowField& arrow, const std::array<QPoint, 3>& min,
+                                  const std::array<QPoint, 3>& max) const {
+    const std::vector<QPoint> polygon = arrow.Polygon();
+    QRect drawn = BoundsOf(polygon.data(), polygon.size());
+    const int hub = std::max(arrow.R1, arrow.R2);
+    if (hub > 0)
+        drawn |= QRect(arrow.Pivot - QPoint(hub, hub), QSize(2 * hub + 1, 2 * hub + 1));
+    if (MinMax().MinVisible())
+        drawn |= BoundsOf(min.data(), min.size());
+    if (MinMax().MaxVisible())
+        drawn |= BoundsOf(max.data(), max.size());
+    // A pixel around for the one-pixel outlines, two to be safe.
+    return drawn.adjusted(-2, -2, 2, 2).translated(FrPointer.Left, FrPointer.Top);
 }
 
 void TAbRMeter::DrawMarkers(QPainter& p) {
-    const QPoint pivot = FArrowStartPos.Pivot;
-    FminPointer = RotateMarker(FminPointerStart, pivot, PositionAngle(FRotAngle, MinPPT()));
-    FmaxPointer = RotateMarker(FmaxPointerStart, pivot, PositionAngle(FRotAngle, MaxPPT()));
+    FminPointer = MarkerNow(FminPointerStart, MinPPT());
+    FmaxPointer = MarkerNow(FmaxPointerStart, MaxPPT());
     if (MinMax().MinVisible())
         DrawMarker(p, FminPointer, MinPPT(), MinMax().MinColor());
     if (MinMax().MaxVisible())
@@ -346,8 +407,7 @@ void TAbRMeter::DrawArrow(QPainter& p) {
         if (FArrowStartPos.OutlineFlashes)
             outline = FFlashColor;
     }
-    const int ppt = std::clamp(PositionOfDigit(), 0, 1000);
-    FArrowActPos = RotateArrow(FArrowStartPos, PositionAngle(FRotAngle, ppt));
+    FArrowActPos = ArrowNow();
     const std::vector<QPoint> poly = FArrowActPos.Polygon();
     p.setPen(QPen(Resolve(outline), 1));
     p.setBrush(Resolve(fill));

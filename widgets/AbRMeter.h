@@ -142,6 +142,12 @@ private:
     void DrawArrow(QPainter& p);
     void DrawMarker(QPainter& p, const std::array<QPoint, 3>& marker, int ppt, TColor own);
     void DrawHub(QPainter& p, QPoint pivot, int radius, TColor pen, TColor brush);
+    // The pointer and a marker where the value and the minimum and maximum put them now.
+    TArrowField ArrowNow() const;
+    std::array<QPoint, 3> MarkerNow(const std::array<QPoint, 3>& start, int ppt) const;
+    // The control's pixels the pointer, its hubs and the visible markers cover.
+    QRect PointerFootprint(const TArrowField& arrow, const std::array<QPoint, 3>& min,
+                           const std::array<QPoint, 3>& max) const;
     // Blinks while an enabled alarm (overflow, limit) is on; stops otherwise.
     void PointerFlash();
     void ApplyAutoSize();
@@ -165,6 +171,7 @@ private:
     QImage FBackground;     // the whole control as last fully painted, without the pointer
     QImage FBmpPointerArea; // the pointer square's part of it
     TRect FrPointer;
+    QRect FPointerDrawn; // what the last paint drew of the pointer; empty before the first
     bool FFlashing = false;
     bool FFlashRegistered = false;
     bool FAlarmFlash = false;

@@ -1,6 +1,8 @@
 # Numeric edit field TAbNumEdit, its pure parsing/formatting helpers and the configured
 # fields of the program's windows.
 add_library(uego_widgets_numedit STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/AbCachedPanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AbCachedPanel.h
   ${CMAKE_CURRENT_LIST_DIR}/AbNumEdit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AbNumEdit.h
   ${CMAKE_CURRENT_LIST_DIR}/AbNumEditBase.cpp

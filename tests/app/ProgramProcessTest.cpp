@@ -359,9 +359,9 @@ TEST_F(ProgramRun, CommandLineCasesEndAsTheySay) {
         TChildOptions Options;
         int Exit;
         // Checks after the end (standard output, standard error), and while it runs.
-        std::function<void(const std::string& out, const std::string& err)> After;
-        std::function<void(pid_t pid)> During;
-        std::function<void()> Setup;
+        std::function<void(const std::string& out, const std::string& err)> After{};
+        std::function<void(pid_t pid)> During{};
+        std::function<void()> Setup{};
     };
     const auto oneLine = [](const std::string& part) {
         return [part](const std::string&, const std::string& err) {

@@ -99,6 +99,23 @@ TEST(LambdaSeries, PausesAndMarkedGapsBreakTheLineAndNothingElseDoes) {
     EXPECT_EQ(Breaks(line), 0u);
 }
 
+TEST(LambdaSeries, ClearedWhileGrowingKeepsTimeOrderThroughTheRound) {
+    // The ring grows into its reserve; cleared half-grown, it refills what it has, grows on,
+    // and once round drops the oldest.
+    TLambdaSeries s(8, 1.0);
+    for (int i = 0; i < 3; ++i) {
+        s.Append(i * 0.1, 1.0, 12.0, false);
+    }
+    s.Clear();
+    for (int i = 0; i < 11; ++i) {
+        s.Append(10 + i * 0.1, 0.8 + i * 0.01, 12.0, false);
+    }
+    ASSERT_EQ(s.Size(), 8u);
+    for (size_t i = 0; i < s.Size(); ++i) {
+        EXPECT_DOUBLE_EQ(s.At(i).Time, 10 + (i + 3) * 0.1);
+    }
+}
+
 TEST(SeriesDecimation, AnHourInViewKeepsEveryPeakWithinFourPointsAColumn) {
     TLambdaSeries s(LiveHistoryCapacity, 1.0);
     const int count = 36000;

@@ -2,6 +2,7 @@
 // on the dial, the lean alarm with its sound (through a recorder), peaks, units and damping,
 // the dash view and the night theme. With everything off the window is as laid out.
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QSettings>
 #include <QTest>
@@ -213,7 +214,9 @@ TEST_F(DriverDisplay, AfrAndDampingChangeOnlyWhatIsShown) {
     EXPECT_LT(shown, 17.0);
     EXPECT_DOUBLE_EQ(Lambda, 1.20);
     // One fuel for both windows: E85 chosen in the chart relabels the dial.
-    Form1->ChartForm->FuelBoxChange(2);
+    Form1->ChartForm->ShowForm();
+    Form1->ChartForm->FuelBox->setCurrentIndex(2);
+    emit Form1->ChartForm->FuelBox->activated(2);
     EXPECT_FLOAT_EQ(Form1->Meter1->SignalSettings().ValueFrom(), 6);
 
     // Everything off again: the window and its dial are as laid out.

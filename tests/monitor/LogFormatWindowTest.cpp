@@ -46,9 +46,9 @@ protected:
 };
 
 TEST_F(LogFormatWindow, TheFileTypeChosenOrTheSuffixTypedDecidesTheFormat) {
+    StartTyped("MSL log (*.msl)", "run");
     EXPECT_EQ(Form1->SaveTextFileDialog1->nameFilters(),
               QStringList({"Data log (*.txt)", "MSL log (*.msl)", "CSV (*.csv)"}));
-    StartTyped("MSL log (*.msl)", "run");
     EXPECT_EQ(Logfile.FileName(), TempPath("run.msl"));
     EXPECT_EQ(Form1->LogKind(), TLogKind::Msl);
     StartTyped("MSL log (*.msl)", "run.csv");

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPaintEvent>
 #include <QTest>
 #include <algorithm>
 #include <cmath>
@@ -202,6 +203,44 @@ TEST_F(Meter1Test, ValueUpdateRecomposesOnlyThePointerSquare) {
     EXPECT_EQ(m.FullPaints(), full + 1);
 }
 
+// Collects the regions of the paint events a widget receives.
+class TPaintRegions : public QObject {
+public:
+    explicit TPaintRegions(QWidget& w) { w.installEventFilter(this); }
+    QRegion Painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            Painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+TEST_F(Meter1Test, ValueUpdateRepaintsEveryPixelThePointerAndMarkersChange) {
+    m.MinMax().SetMinVisible(true);
+    m.MinMax().SetMaxVisible(true);
+    m.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m));
+    QCoreApplication::processEvents();
+    TPaintRegions paints(m);
+    for (const float value : {1.3f, 1.28f, 0.7f, 1.0f, 0.66f, 1.34f}) {
+        const QImage before = Render(m);
+        paints.Painted = QRegion();
+        m.SetValue(value);
+        QCoreApplication::processEvents();
+        const QRegion painted = paints.Painted;
+        const QImage after = Render(m);
+        int missed = 0;
+        for (int y = 0; y < after.height(); ++y)
+            for (int x = 0; x < after.width(); ++x)
+                missed +=
+                    before.pixel(x, y) != after.pixel(x, y) && !painted.contains(QPoint(x, y));
+        EXPECT_EQ(missed, 0) << "to " << value;
+        EXPECT_FALSE(painted.isEmpty());
+    }
+}
+
 TEST_F(Meter1Test, ComposedSquareMatchesAFullPaint) {
     Render(m); // full paint saves the background
     m.SetValue(1.21f);
@@ -317,8 +356,9 @@ TEST(Meter1Loading, StartsNoFlashingAndNoFlashThread) {
     EXPECT_FALSE(meter.Flashing());
     for (const auto& rec : dynFlashList)
         EXPECT_NE(rec->Control, &meter);
-    if (!timerBefore)
+    if (!timerBefore) {
         EXPECT_EQ(AbFlashTimer, nullptr);
+    }
 }
 
 // A stored value off the scale: loading ends with the position clamped to the scale end, but
