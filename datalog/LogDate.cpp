@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "LogNumbers.h"
+
 namespace {
 
 // A piece of a date: a run of digits, a run of letters, or the text between them.
@@ -30,19 +32,9 @@ bool IsLetter(char c) {
     return std::isalpha(static_cast<unsigned char>(c)) != 0;
 }
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
 std::vector<TDateToken> SplitDate(std::string_view text) {
     std::vector<TDateToken> tokens;
-    for (const char c : Trim(text)) {
+    for (const char c : TrimSpace(text)) {
         const TDateToken::TKind kind = IsDigit(c)    ? TDateToken::Digits
                                        : IsLetter(c) ? TDateToken::Letters
                                                      : TDateToken::Separator;
@@ -64,7 +56,7 @@ void AddSeparator(std::vector<TPictureToken>& tokens, const std::string& text) {
 // The picture's fields in order; '/' stands for `dateSeparator`.
 std::vector<TPictureToken> SplitPicture(std::string_view picture, char dateSeparator) {
     std::vector<TPictureToken> tokens;
-    picture = Trim(picture);
+    picture = TrimSpace(picture);
     for (size_t i = 0; i < picture.size();) {
         const char c = picture[i];
         if (c == '"' || c == '\'') {
@@ -140,7 +132,7 @@ std::optional<TLogDate> ReadInPicture(const std::vector<TDateToken>& text,
         const int digits = static_cast<int>(t.Text.size());
         switch (p.Kind) {
         case TPictureToken::Separator:
-            if (t.Kind != TDateToken::Separator || Trim(t.Text) != Trim(p.Text)) {
+            if (t.Kind != TDateToken::Separator || TrimSpace(t.Text) != TrimSpace(p.Text)) {
                 return std::nullopt;
             }
             break;

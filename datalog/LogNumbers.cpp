@@ -1,5 +1,6 @@
 #include "LogNumbers.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -28,4 +29,14 @@ bool ParsePlainNumber(std::string_view text, double& value) {
 bool PlausibleReading(double lambda, double volts) {
     return std::isfinite(lambda) && std::isfinite(volts) && lambda >= 0 && lambda <= 100 &&
            volts >= 0 && volts <= 100;
+}
+
+std::string_view TrimSpace(std::string_view s) {
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) {
+        s.remove_suffix(1);
+    }
+    return s;
 }

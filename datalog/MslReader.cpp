@@ -14,16 +14,6 @@
 
 namespace {
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
 std::string Lower(std::string_view text) {
     std::string out;
     for (const char c : text) {
@@ -51,7 +41,7 @@ std::optional<double> ParseCTime(std::string_view text) {
     std::array<std::string_view, 6> words{};
     size_t count = 0;
     while (count < words.size()) {
-        text = Trim(text);
+        text = TrimSpace(text);
         if (text.empty()) {
             break;
         }
@@ -59,7 +49,7 @@ std::optional<double> ParseCTime(std::string_view text) {
         words[count++] = text.substr(0, space);
         text.remove_prefix(space == std::string_view::npos ? text.size() : space);
     }
-    if (!Trim(text).empty() || count < 5) {
+    if (!TrimSpace(text).empty() || count < 5) {
         return std::nullopt;
     }
     std::tm t{};
@@ -105,15 +95,15 @@ int FindColumn(const std::vector<std::string>& names, std::string_view exact,
 } // namespace
 
 std::string_view FirstTabField(std::string_view line) {
-    return Trim(line.substr(0, line.find('\t')));
+    return TrimSpace(line.substr(0, line.find('\t')));
 }
 
 bool IsMslTimeHeader(std::string_view field) {
-    return Lower(Trim(field)) == "time";
+    return Lower(TrimSpace(field)) == "time";
 }
 
 double MslTimeUnitScale(std::string_view unit) {
-    const std::string lower = Lower(Trim(unit));
+    const std::string lower = Lower(TrimSpace(unit));
     if (lower == "s" || lower == "sec" || lower == "secs" || lower == "seconds") {
         return 1;
     }
@@ -124,7 +114,7 @@ double MslTimeUnitScale(std::string_view unit) {
 }
 
 std::optional<double> ParseCaptureDate(std::string_view text) {
-    text = Trim(text);
+    text = TrimSpace(text);
     if (auto iso = ParseIsoTime(text)) {
         return iso;
     }
@@ -154,14 +144,14 @@ void TMslLogReader::Line(std::string_view line, bool ended) {
 }
 
 void TMslLogReader::Preamble(std::string_view line) {
-    const std::string_view inner = Trim(Trim(line).substr(line.starts_with('"') ? 1 : 0));
+    const std::string_view inner = TrimSpace(TrimSpace(line).substr(line.starts_with('"') ? 1 : 0));
     constexpr std::string_view capture = "Capture Date:";
     if (line.starts_with('"') && inner.starts_with(capture)) {
         std::string_view date = inner.substr(capture.size());
         if (date.ends_with('"')) {
             date.remove_suffix(1);
         }
-        FCaptureText = std::string(Trim(date));
+        FCaptureText = std::string(TrimSpace(date));
         if (const auto start = ParseCaptureDate(date)) {
             FHasStart = true;
             FStart = *start;
@@ -175,7 +165,8 @@ void TMslLogReader::Preamble(std::string_view line) {
 
 void TMslLogReader::Header(std::string_view line) {
     std::vector<std::string> names;
-    ForEachField(line, [&](int, std::string_view field) { names.push_back(Lower(Trim(field))); });
+    ForEachField(line,
+                 [&](int, std::string_view field) { names.push_back(Lower(TrimSpace(field))); });
     FTime = 0;
     FLambda = FindColumn(names, "lambda", "lambda");
     FAfr = FindColumn(names, "afr", "afr");
@@ -242,7 +233,7 @@ void TMslLogReader::Row(std::string_view line, bool ended) {
 
 void TMslLogReader::Marker(std::string_view line) {
     // "MARK  001 - text - date and time": the number and text; the place is the last reading's.
-    std::string_view text = Trim(line.substr(4));
+    std::string_view text = TrimSpace(line.substr(4));
     const size_t dateAt = text.rfind(" - ");
     if (dateAt != std::string_view::npos && ParseCaptureDate(text.substr(dateAt + 3))) {
         text = text.substr(0, dateAt);
@@ -250,6 +241,6 @@ void TMslLogReader::Marker(std::string_view line) {
     TLogMark mark;
     mark.Time = FHasReading ? FLastTime : FStart;
     mark.Wall = mark.Time;
-    mark.Text = std::string(Trim(text));
+    mark.Text = std::string(TrimSpace(text));
     FSink.Mark(mark);
 }
