@@ -66,6 +66,67 @@ void FitFieldFont(QLineEdit* field, int designPixelSize) {
         field->setFont(font);
     }
 }
+
+// `text` with every digit made a 0: texts of one shape are equally wide where the digits are.
+QString DigitShape(const QString& text) {
+    QString shape = text;
+    for (QChar& c : shape) {
+        if (c.isDigit()) {
+            c = u'0';
+        }
+    }
+    return shape;
+}
+
+bool DigitsEquallyWide(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int zero = metrics.horizontalAdvance(u'0');
+    for (char16_t digit = u'1'; digit <= u'9'; ++digit) {
+        if (metrics.horizontalAdvance(QChar(digit)) != zero) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Refits a field's font when its text may have changed width. A reading that changes only
+// digits, in a font whose digits are equally wide, keeps the width and is not measured again.
+class TFieldFit : public QObject {
+public:
+    TFieldFit(QLineEdit* field, int designPixelSize)
+        : QObject(field), FField(field), FDesignPixelSize(designPixelSize) {
+        connect(field, &QLineEdit::textChanged, this, [this] { TextChanged(); });
+        Refit();
+    }
+
+private:
+    void TextChanged() {
+        const QFont& font = FField->font();
+        if (font != FMeasuredFont) {
+            FMeasuredFont = font;
+            FDigitsEquallyWide = DigitsEquallyWide(font);
+            FShape.clear();
+        }
+        const QString shape = DigitShape(FField->text());
+        if (FDigitsEquallyWide && shape == FShape && FField->width() == FFittedWidth) {
+            return;
+        }
+        FShape = shape;
+        Refit();
+    }
+
+    void Refit() {
+        FitFieldFont(FField, FDesignPixelSize);
+        FFittedWidth = FField->width();
+    }
+
+    QLineEdit* FField;
+    int FDesignPixelSize;
+    QFont FMeasuredFont;
+    bool FDigitsEquallyWide = false;
+    QString FShape;
+    int FFittedWidth = -1;
+};
 } // namespace
 
 void KeepLabelFittedToText(QLabel* label) {
@@ -74,8 +135,5 @@ void KeepLabelFittedToText(QLabel* label) {
 }
 
 void KeepTextWithinField(QLineEdit* field) {
-    const int designPixelSize = field->font().pixelSize();
-    QObject::connect(field, &QLineEdit::textChanged, field,
-                     [field, designPixelSize] { FitFieldFont(field, designPixelSize); });
-    FitFieldFont(field, designPixelSize);
+    new TFieldFit(field, field->font().pixelSize());
 }
