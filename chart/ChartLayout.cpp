@@ -89,7 +89,6 @@ void TChartForm::CreateComponents() {
     StatusText->setWordWrap(true);
     root->addWidget(StatusText);
 
-    CreateDialogs();
     FRedrawTimer = new QTimer(this);
     FRedrawTimer->setSingleShot(true);
     FJobTimer = new QTimer(this);
@@ -173,7 +172,12 @@ void TChartForm::CreateReadout(QGridLayout* grid) {
     ReadoutAfr[rcNewest]->setObjectName("NewestAfr");
 }
 
+// Made at the first Open Log, Save Image or Export: file dialogs and the icons of their
+// buttons are a few megabytes that a chart that is only watched does not need.
 void TChartForm::CreateDialogs() {
+    if (OpenLogDialog != nullptr) {
+        return;
+    }
     OpenLogDialog = new QFileDialog(this, "Open Log");
     OpenLogDialog->setObjectName("OpenLogDialog");
     OpenLogDialog->setAcceptMode(QFileDialog::AcceptOpen);

@@ -414,6 +414,7 @@ void TChartForm::ClearButtonClick() {
 }
 
 void TChartForm::SaveImageButtonClick() {
+    CreateDialogs();
     const std::string path = ChosenFile(SaveImageDialog);
     if (!path.empty()) {
         SaveImageFile(path);
@@ -439,6 +440,7 @@ void TChartForm::SaveImageFile(const std::string& path) {
 // ---- log replay ------------------------------------------------------------------------
 
 void TChartForm::OpenLogButtonClick() {
+    CreateDialogs();
     const std::string path = ChosenFile(OpenLogDialog);
     if (!path.empty()) {
         OpenLogFile(path);
@@ -458,6 +460,7 @@ void TChartForm::OpenLogFile(const std::string& path) {
 }
 
 void TChartForm::ExportButtonClick(bool whole) {
+    CreateDialogs();
     const std::string path = ChosenFile(ExportDialog);
     if (!path.empty()) {
         ExportFile(path, whole);
