@@ -61,7 +61,8 @@ start_simulator_in_own_folder() {
 
 # Starts the program with the runtime and settings folders of simulator folder $1, moves its
 # main window to $3,$4, plays "Open", and opens the chart on span $2 unless it is empty; sets
-# STARTED to its id. HISTORY_SECONDS fills the chart's history first (app/BenchHistory.h).
+# STARTED to its id. HISTORY_SECONDS fills the chart's history first (app/BenchHistory.h);
+# DASH=1 opens the dash view as well.
 start_program() {
     local runtime=$1 span=$2 main
     env XDG_RUNTIME_DIR="$runtime" XDG_CONFIG_HOME="$runtime/config" \
@@ -76,6 +77,16 @@ start_program() {
     if [ -n "$span" ]; then
         WINDOW_PID=$STARTED open_chart_steps "$main" "$span" >/dev/null
     fi
+    if [ "${DASH:-0}" = 1 ]; then
+        WINDOW_PID=$STARTED open_dash_steps "$main"
+    fi
+}
+
+# View > Dash (F11) from the main window $1; waits for the dash to be shown.
+open_dash_steps() {
+    xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
+    xdotool key --delay 150 F11
+    wait_window "Dash" >/dev/null
 }
 
 # Starts the minimal poller on the port of simulator folder $1 with its window at $2,$3; sets

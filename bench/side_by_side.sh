@@ -13,6 +13,8 @@
 # Usage: bash bench/side_by_side.sh [SECONDS]   (a round's measuring time, default 40)
 #        ROUNDS=3              rounds, each printed, then the medians (default 3)
 #        CHART_SPAN="1 min"    the chart open on that span: 10 s, 30 s, 1 min, 5 min, 15 min, 1 h
+#        DASH=1                View > Dash opened too (with CHART_SPAN: the chart and the dash
+#                              against the copy with neither)
 #        HISTORY_SECONDS=3600  the chart's live history starts with that many seconds of
 #                              readings (UEGO4100_BENCH_HISTORY_SECONDS, app/BenchHistory.h)
 #        SCREENSHOT=/tmp/shot.png    the screen at the end of each round's measuring
@@ -59,7 +61,7 @@ measure_round() {
     if [ -n "${CHART_SPAN:-}" ]; then
         start_simulator_in_own_folder bare
         bare_dir=$SIM_DIR
-        HISTORY_SECONDS="" start_program "$bare_dir" "" 0 560
+        HISTORY_SECONDS="" DASH=0 start_program "$bare_dir" "" 0 560
         bare=$STARTED
     fi
     start_poller "$poller_dir" 600 600
@@ -134,7 +136,7 @@ print_figures() {
 
 FIGURES=$(mktemp)
 RUN_DIRS+=("$FIGURES")
-echo "side by side: $ROUNDS rounds of $SECONDS_TO_MEASURE s${CHART_SPAN:+, chart open on $CHART_SPAN}${HISTORY_SECONDS:+, $HISTORY_SECONDS s of history} (display $DISPLAY)"
+echo "side by side: $ROUNDS rounds of $SECONDS_TO_MEASURE s${CHART_SPAN:+, chart open on $CHART_SPAN}${HISTORY_SECONDS:+, $HISTORY_SECONDS s of history}$([ "${DASH:-0}" = 1 ] && echo ", dash open") (display $DISPLAY)"
 for round in $(seq "$ROUNDS"); do
     measure_round "$FIGURES"
     load=$(cut -d' ' -f1-3 /proc/loadavg)
