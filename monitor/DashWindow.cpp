@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScreen>
 
 #include "BigNumber.h"
 #include "format/Formatting.h"
@@ -84,7 +85,13 @@ void TDashForm::CreateComponents() {
     resize(1024, 768);
 }
 
-void TDashForm::ShowDash() {
+void TDashForm::ShowDash(QScreen* screen) {
+    // The screen's whole area first: without a window manager a full-screen request alone
+    // leaves the window at its own size.
+    if (screen != nullptr) {
+        setScreen(screen);
+        setGeometry(screen->geometry());
+    }
     showFullScreen();
     raise();
     activateWindow();

@@ -12,6 +12,7 @@
 #include "DialLook.h"
 #include "MixtureAlarm.h"
 
+class QScreen;
 class QLabel;
 class TAb270Meter;
 class TAbLED;
@@ -24,8 +25,8 @@ public:
     // it usable); it is deleted together with `owner`.
     explicit TDashForm(QObject* owner = nullptr);
 
-    // Full screen and in front.
-    void ShowDash();
+    // Full screen on `screen` (the main window's) and in front.
+    void ShowDash(QScreen* screen);
 
     void ApplyLook(const TDialLook& look);
     // The shown value in the look's unit.

@@ -603,7 +603,7 @@ void TForm1::Dash1Click() {
         DashForm->close();
         return;
     }
-    DashForm->ShowDash();
+    DashForm->ShowDash(screen());
     FInstrument->SetDash(DashForm);
 }
 
