@@ -266,6 +266,7 @@ void TChartForm::Redraw() {
     const auto [low, high] =
         FSettings.FitAxis ? FittedRange(FLine) : std::pair{FixedLow, FixedHigh};
     FSettingRange = true;
+    Plot->SetFollowing(FSpan.Following() && !Replaying());
     Plot->ShowLine(FLine, from, to, low, high);
     FSettingRange = false;
     std::vector<double> marks;

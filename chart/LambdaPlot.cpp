@@ -5,10 +5,81 @@
 #include <limits>
 
 namespace {
-const QColor LineColour(20, 60, 160);
 const QColor WarmupColour(255, 170, 40, 70);
-const QColor MarkerColour(200, 30, 30);
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+
+// The plot's colours by day (on white) and by night (on the night theme's dark grey).
+struct TPlotLook {
+    QColor Background;
+    QColor Axis; // axis lines, ticks, numbers and titles, the key's text
+    QColor Grid;
+    QColor Line; // the lambda line and its dots
+    QColor Reference;
+    QColor Marker;
+};
+const TPlotLook DayColours{Qt::white,           Qt::black,          QColor(200, 200, 200),
+                           QColor(20, 60, 160), QColor(90, 90, 90), QColor(200, 30, 30)};
+const TPlotLook NightColours{QColor(20, 21, 23),    QColor(214, 214, 214), QColor(78, 80, 86),
+                             QColor(110, 175, 255), QColor(150, 150, 150), QColor(255, 96, 96)};
+
+bool Dark(const QPalette& palette) {
+    return palette.color(QPalette::Window).lightness() < 128;
+}
+
+QPen Recoloured(QPen pen, const QColor& colour) {
+    pen.setColor(colour);
+    return pen;
+}
+
+// A key entry that measures and draws its text once: laying out the text is what a key
+// costs, and it stays the same from one redraw to the next. Drawn over the key's own opaque
+// background, the image is what drawing in place gives.
+class TKeyItem : public QCPPlottableLegendItem {
+public:
+    using QCPPlottableLegendItem::QCPPlottableLegendItem;
+
+protected:
+    QSize minimumOuterSizeHint() const override {
+        const QString key = mPlottable->name() + mFont.toString();
+        if (key != FSizeKey) {
+            FSizeKey = key;
+            FSize = QCPPlottableLegendItem::minimumOuterSizeHint();
+        }
+        return FSize;
+    }
+    void draw(QCPPainter* painter) override {
+        const QColor under = mParentLegend->brush().color();
+        if (painter->modes().testFlag(QCPPainter::pmNoCaching) ||
+            painter->transform().type() > QTransform::TxTranslate || under.alpha() != 255 ||
+            mParentLegend->brush().style() != Qt::SolidPattern || rect().isEmpty()) {
+            QCPPlottableLegendItem::draw(painter);
+            return;
+        }
+        const QString key = QString("%1 %2 %3 %4 %5 %6x%7")
+                                .arg(mPlottable->name(), mFont.toString(), mTextColor.name(),
+                                     under.name(), mPlottable->pen().color().name(QColor::HexArgb),
+                                     mPlottable->brush().color().name(QColor::HexArgb))
+                                .arg(rect().width())
+                                .arg(rect().height());
+        if (key != FImageKey) {
+            FImageKey = key;
+            FImage = QImage(rect().size(), QImage::Format_ARGB32_Premultiplied);
+            FImage.fill(under);
+            QCPPainter own(&FImage);
+            own.setRenderHints(painter->renderHints());
+            own.translate(-rect().topLeft());
+            applyDefaultAntialiasingHint(&own);
+            QCPPlottableLegendItem::draw(&own);
+        }
+        painter->drawImage(rect().topLeft(), FImage);
+    }
+
+private:
+    mutable QString FSizeKey;
+    mutable QSize FSize;
+    QString FImageKey;
+    QImage FImage;
+};
 
 // Time labels of what the wall clock showed at each place on the axis.
 class TWallClockTicker : public QCPAxisTickerDateTime {
@@ -29,6 +100,66 @@ TLambdaPlot::TLambdaPlot(QWidget* parent) : QCustomPlot(parent) {
     SetUpAxes();
     SetUpGraphs();
     setMinimumSize(320, 200);
+    // The plot paints every pixel of itself: nothing beneath it needs painting first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // The reference line lies beneath the data, with the grid; the data has the middle layer
+    // to itself; the topmost layer (for selecting, unused here) shares the key's buffer.
+    layer("overlay")->setMode(QCPLayer::lmLogical);
+    SetFollowing(true);
+    connect(this, &QCustomPlot::afterReplot, this, [this] {
+        FDrawn = CurrentFrame();
+        ++FFullRedraws;
+    });
+    FNight = Dark(palette());
+    ApplyLook();
+}
+
+void TLambdaPlot::SetFollowing(bool following) {
+    if (following == FFollowing && layer("main")->mode() != QCPLayer::lmLogical) {
+        return;
+    }
+    FFollowing = following;
+    layer("main")->setMode(following ? QCPLayer::lmLogical : QCPLayer::lmBuffered);
+    FDrawn = {};
+}
+
+void TLambdaPlot::changeEvent(QEvent* event) {
+    QCustomPlot::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange ||
+        event->type() == QEvent::ApplicationPaletteChange) {
+        const bool night = Dark(palette());
+        if (night != FNight) {
+            FNight = night;
+            ApplyLook();
+            RedrawChanged();
+        }
+    }
+}
+
+void TLambdaPlot::ApplyLook() {
+    const TPlotLook& look = FNight ? NightColours : DayColours;
+    setBackground(look.Background);
+    for (QCPAxis* axis : axisRect()->axes()) {
+        axis->setBasePen(Recoloured(axis->basePen(), look.Axis));
+        axis->setTickPen(Recoloured(axis->tickPen(), look.Axis));
+        axis->setSubTickPen(Recoloured(axis->subTickPen(), look.Axis));
+        axis->setTickLabelColor(look.Axis);
+        axis->setLabelColor(look.Axis);
+        axis->grid()->setPen(Recoloured(axis->grid()->pen(), look.Grid));
+    }
+    legend->setBrush(look.Background);
+    legend->setTextColor(look.Axis);
+    for (int i = 0; i < legend->itemCount(); ++i) {
+        legend->item(i)->setTextColor(look.Axis);
+    }
+    FLambda->setPen(QPen(look.Line, 1));
+    FPoints->setPen(QPen(look.Line, 1));
+    FPoints->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, look.Line, look.Line, 5));
+    FReference->setPen(QPen(look.Reference, 1, Qt::DashLine));
+    for (QCPItemStraightLine* marker : FMarkers) {
+        marker->setPen(QPen(look.Marker, 1, Qt::DashDotLine));
+    }
+    ++FRevision;
 }
 
 void TLambdaPlot::SetUpAxes() {
@@ -46,12 +177,12 @@ void TLambdaPlot::SetUpAxes() {
     connect(yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
             [this] { UpdateAfrRange(); });
 
-    auto* reference = new QCPItemStraightLine(this);
-    reference->setObjectName("ReferenceLine");
-    reference->point1->setCoords(0, 1.0);
-    reference->point2->setCoords(1, 1.0);
-    reference->setPen(QPen(QColor(90, 90, 90), 1, Qt::DashLine));
-    reference->setSelectable(false);
+    FReference = new QCPItemStraightLine(this);
+    FReference->setObjectName("ReferenceLine");
+    FReference->setLayer("grid");
+    FReference->point1->setCoords(0, 1.0);
+    FReference->point2->setCoords(1, 1.0);
+    FReference->setSelectable(false);
 }
 
 void TLambdaPlot::SetUpGraphs() {
@@ -65,15 +196,12 @@ void TLambdaPlot::SetUpGraphs() {
     FLambda->setName("Lambda");
     // A one-pixel pen takes the painter's fast path: a wider one costs some 70 times more
     // with an hour in view, since the folds of the line must be stroked as outlines.
-    FLambda->setPen(QPen(LineColour, 1));
     // The line comes reduced to the plot's columns already.
     FLambda->setAdaptiveSampling(false);
     // A reading with no neighbour to join is a dot.
     FPoints = addGraph();
     FPoints->setName("Single reading");
-    FPoints->setPen(QPen(LineColour, 1));
     FPoints->setLineStyle(QCPGraph::lsNone);
-    FPoints->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, LineColour, LineColour, 5));
     FPoints->setAdaptiveSampling(false);
     FPoints->removeFromLegend();
     // The key goes in a row of its own above the plotting area, where it hides no reading,
@@ -91,8 +219,9 @@ void TLambdaPlot::SetUpGraphs() {
     legend->setFont(font());
     legend->setMargins(QMargins(4, 2, 4, 0));
     legend->setVisible(true);
-    FWarmup->removeFromLegend();
-    FWarmup->addToLegend(); // after the line's entry
+    legend->clearItems();
+    legend->addItem(new TKeyItem(legend, FLambda));
+    legend->addItem(new TKeyItem(legend, FWarmup)); // after the line's entry
 }
 
 int TLambdaPlot::Columns() const {
@@ -116,7 +245,37 @@ void TLambdaPlot::ShowLine(const TDecimatedLine& line, double from, double to, d
     }
     FPoints->data()->set(FDots, true);
     SetBand(line, from, to, high);
-    replot(rpQueuedReplot);
+    RedrawChanged();
+}
+
+TPlotFrame TLambdaPlot::CurrentFrame() const {
+    return {xAxis->range().lower,
+            xAxis->range().upper,
+            yAxis->range().lower,
+            yAxis->range().upper,
+            width(),
+            height(),
+            FRevision};
+}
+
+void TLambdaPlot::RedrawChanged() {
+    if (!FDrawQueued) {
+        FDrawQueued = true;
+        QMetaObject::invokeMethod(
+            this, [this] { DrawChanged(); }, Qt::QueuedConnection);
+    }
+}
+
+void TLambdaPlot::DrawChanged() {
+    FDrawQueued = false;
+    QCPLayer* data = layer("main");
+    if (data->mode() == QCPLayer::lmBuffered && CurrentFrame() == FDrawn &&
+        !hasInvalidatedPaintBuffers()) {
+        data->replot();
+        ++FDataRedraws;
+        return;
+    }
+    replot(rpQueuedRefresh);
 }
 
 void TLambdaPlot::SetBand(const TDecimatedLine& line, double from, double to, double top) {
@@ -137,7 +296,8 @@ void TLambdaPlot::SetFuel(double stoichiometric, const QString& label) {
     FStoichiometric = stoichiometric;
     yAxis2->setLabel(label);
     UpdateAfrRange();
-    replot(rpQueuedReplot);
+    ++FRevision;
+    RedrawChanged();
 }
 
 void TLambdaPlot::UpdateAfrRange() {
@@ -163,13 +323,14 @@ void TLambdaPlot::SetBands(const std::vector<TPlotBand>& bands) {
         rect->setBrush(b.Colour);
         FBands.push_back(rect);
     }
-    replot(rpQueuedReplot);
+    ++FRevision;
+    RedrawChanged();
 }
 
 void TLambdaPlot::ShowMarkers(const std::vector<double>& times) {
     while (FMarkers.size() < times.size()) {
         auto* line = new QCPItemStraightLine(this);
-        line->setPen(QPen(MarkerColour, 1, Qt::DashDotLine));
+        line->setPen(QPen((FNight ? NightColours : DayColours).Marker, 1, Qt::DashDotLine));
         line->setSelectable(false);
         FMarkers.push_back(line);
     }
@@ -181,7 +342,7 @@ void TLambdaPlot::ShowMarkers(const std::vector<double>& times) {
             FMarkers[i]->point2->setCoords(times[i], 1);
         }
     }
-    replot(rpQueuedReplot);
+    RedrawChanged();
 }
 
 int TLambdaPlot::MarkersShown() const {
