@@ -113,6 +113,25 @@ TEST_F(ChartWindow, EveryDecodedReadingArrivesTenASecondAndIsDrawn) {
     EXPECT_TRUE(Errors.empty());
 }
 
+TEST_F(ChartWindow, MinimisedItDrawsNothingAndCatchesUpWhenBroughtBack) {
+    StartPolling({.Lambda = 0.95});
+    OpenChart();
+    ASSERT_TRUE(WaitForReadings(5));
+    Pump(300);
+    Chart->showMinimized();
+    Pump(50);
+    int replots = 0;
+    QObject::connect(Chart->Plot, &QCustomPlot::afterReplot, [&] { ++replots; });
+    const double end = Chart->Plot->xAxis->range().upper;
+    ASSERT_TRUE(WaitForReadings(Chart->LiveHistory().Size() + 10));
+    Pump(300);
+    EXPECT_EQ(replots, 0);
+    EXPECT_EQ(Chart->Plot->xAxis->range().upper, end);
+    Chart->showNormal();
+    Pump(50);
+    EXPECT_NEAR(Chart->Plot->xAxis->range().upper, Chart->LiveHistory().Newest().Time, 0.3);
+}
+
 TEST_F(ChartWindow, PauseFreezesTheViewWhileReadingsGoOnArriving) {
     StartPolling({.Sweep = true, .SweepPeriodSeconds = 4});
     OpenChart();
