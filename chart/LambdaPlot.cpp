@@ -40,31 +40,32 @@ public:
 
 protected:
     QSize minimumOuterSizeHint() const override {
-        const QString key = mPlottable->name() + mFont.toString();
-        if (key != FSizeKey) {
-            FSizeKey = key;
+        if (mPlottable->name() != FSizeName || mFont != FSizeFont) {
+            FSizeName = mPlottable->name();
+            FSizeFont = mFont;
             FSize = QCPPlottableLegendItem::minimumOuterSizeHint();
         }
         return FSize;
     }
     void draw(QCPPainter* painter) override {
-        const QColor under = mParentLegend->brush().color();
+        const QBrush& under = mParentLegend->brush();
         if (painter->modes().testFlag(QCPPainter::pmNoCaching) ||
-            painter->transform().type() > QTransform::TxTranslate || under.alpha() != 255 ||
-            mParentLegend->brush().style() != Qt::SolidPattern || rect().isEmpty()) {
+            painter->transform().type() > QTransform::TxTranslate ||
+            under.style() != Qt::SolidPattern || under.color().alpha() != 255 || rect().isEmpty()) {
             QCPPlottableLegendItem::draw(painter);
             return;
         }
-        const QString key = QString("%1 %2 %3 %4 %5 %6x%7")
-                                .arg(mPlottable->name(), mFont.toString(), mTextColor.name(),
-                                     under.name(), mPlottable->pen().color().name(QColor::HexArgb),
-                                     mPlottable->brush().color().name(QColor::HexArgb))
-                                .arg(rect().width())
-                                .arg(rect().height());
-        if (key != FImageKey) {
-            FImageKey = key;
+        const TLook look{mPlottable->name(),
+                         mFont,
+                         mTextColor,
+                         under.color(),
+                         mPlottable->pen().color(),
+                         mPlottable->brush().color(),
+                         rect().size()};
+        if (!(look == FLook)) {
+            FLook = look;
             FImage = QImage(rect().size(), QImage::Format_ARGB32_Premultiplied);
-            FImage.fill(under);
+            FImage.fill(under.color());
             QCPPainter own(&FImage);
             own.setRenderHints(painter->renderHints());
             own.translate(-rect().topLeft());
@@ -75,9 +76,17 @@ protected:
     }
 
 private:
-    mutable QString FSizeKey;
+    struct TLook {
+        QString Name;
+        QFont Font;
+        QColor Text, Under, Pen, Brush;
+        QSize Size;
+        bool operator==(const TLook&) const = default;
+    };
+    mutable QString FSizeName;
+    mutable QFont FSizeFont;
     mutable QSize FSize;
-    QString FImageKey;
+    TLook FLook;
     QImage FImage;
 };
 
@@ -105,8 +114,17 @@ TLambdaPlot::TLambdaPlot(QWidget* parent) : QCustomPlot(parent) {
     // The reference line lies beneath the data, with the grid; the data has the middle layer
     // to itself; the topmost layer (for selecting, unused here) shares the key's buffer.
     layer("overlay")->setMode(QCPLayer::lmLogical);
+    // The dial's bands and the lambda and AFR axes on layers of their own, drawn where they
+    // were: the bands over the plotting area's background, the axes after the time axis.
+    addLayer("bands", layer("background"), limAbove);
+    addLayer("lambdaaxes", layer("axes"), limAbove);
+    for (QCPAxis* axis : {yAxis, yAxis2}) {
+        axis->setLayer("lambdaaxes");
+    }
     SetFollowing(true);
+    connect(this, &QCustomPlot::beforeReplot, this, [this] { HideFixedParts(); });
     connect(this, &QCustomPlot::afterReplot, this, [this] {
+        ShowFixedParts();
         FDrawn = CurrentFrame();
         ++FFullRedraws;
     });
@@ -115,12 +133,119 @@ TLambdaPlot::TLambdaPlot(QWidget* parent) : QCustomPlot(parent) {
 }
 
 void TLambdaPlot::SetFollowing(bool following) {
-    if (following == FFollowing && layer("main")->mode() != QCPLayer::lmLogical) {
+    FFollowing = following;
+    const QCPLayer::LayerMode mode = following ? QCPLayer::lmLogical : QCPLayer::lmBuffered;
+    if (layer("main")->mode() != mode) {
+        layer("main")->setMode(mode);
+        FDrawn = {};
+    }
+}
+
+// ---- what stays put while following --------------------------------------------------------
+
+namespace {
+// The plotting area (drawing nothing itself, but what holds the axes) and the bands; the
+// lambda axes and the key. Hiding the lambda axes hides their grid lines as well.
+const QStringList BeneathLayers{"background", "bands"};
+const QStringList AboveLayers{"background", "lambdaaxes", "legend"};
+const QStringList FixedLayers{"bands", "lambdaaxes", "legend"};
+} // namespace
+
+TPlotFrame TLambdaPlot::FixedFrame() const {
+    TPlotFrame frame = CurrentFrame();
+    frame.From = frame.To = 0;
+    return frame;
+}
+
+void TLambdaPlot::ShowOnly(const QStringList& names) {
+    for (int i = 0; i < layerCount(); ++i) {
+        layer(i)->setVisible(names.isEmpty() || names.contains(layer(i)->name()));
+    }
+}
+
+void TLambdaPlot::DrawFixedParts() {
+    setBackground(QPixmap());
+    setBackground(QBrush(Qt::NoBrush));
+    // Beneath: drawn as the paint buffer would be, then laid on the background colour once.
+    QImage beneath(size(), QImage::Format_ARGB32_Premultiplied);
+    beneath.fill(Qt::transparent);
+    ShowOnly(BeneathLayers);
+    {
+        QCPPainter painter(&beneath);
+        draw(&painter);
+        DrawLambdaGrid(&painter);
+    }
+    FBeneath = QPixmap(size());
+    FBeneath.fill(FBackground);
+    {
+        QPainter painter(&FBeneath);
+        painter.drawImage(0, 0, beneath);
+    }
+    FAbove = QPixmap(size());
+    FAbove.fill(Qt::transparent);
+    ShowOnly(AboveLayers);
+    {
+        QCPPainter painter(&FAbove);
+        draw(&painter);
+    }
+    ShowOnly({});
+    FFixedFor = FixedFrame();
+}
+
+void TLambdaPlot::DrawLambdaGrid(QCPPainter* painter) const {
+    // The lambda grid's lines as the grid draws them, at the lambda axis' ticks.
+    const QCPGrid* grid = yAxis->grid();
+    if (!grid->visible()) {
         return;
     }
-    FFollowing = following;
-    layer("main")->setMode(following ? QCPLayer::lmLogical : QCPLayer::lmBuffered);
-    FDrawn = {};
+    const QRect area = axisRect()->rect();
+    painter->save();
+    painter->setClipRect(area.translated(0, -1));
+    painter->setAntialiasing(grid->antialiased());
+    painter->setPen(grid->pen());
+    for (double tick : yAxis->tickVector()) {
+        const double y = yAxis->coordToPixel(tick);
+        painter->drawLine(QLineF(area.left(), y, area.right(), y));
+    }
+    painter->restore();
+}
+
+void TLambdaPlot::HideFixedParts() {
+    FFixedInUse = FFollowing && devicePixelRatioF() == 1.0;
+    if (!FFixedInUse) {
+        setBackground(QPixmap());
+        setBackground(FBackground);
+        return;
+    }
+    if (!(FixedFrame() == FFixedFor) || FBeneath.size() != size()) {
+        DrawFixedParts();
+    }
+    setBackground(QBrush(Qt::NoBrush));
+    setBackground(FBeneath, false);
+    for (const QString& name : FixedLayers) {
+        layer(name)->setVisible(false);
+    }
+}
+
+void TLambdaPlot::ShowFixedParts() {
+    ShowOnly({});
+}
+
+void TLambdaPlot::paintEvent(QPaintEvent* event) {
+    QCustomPlot::paintEvent(event);
+    if (!FFixedInUse) {
+        return;
+    }
+    // The axes at the sides and the key above; the picture is clear everywhere else.
+    const QRect area = axisRect()->rect();
+    const int left = area.left() + 8;
+    const int right = area.right() - 8;
+    QPainter painter(this);
+    for (const QRect& part :
+         {QRect(0, 0, width(), area.top()), QRect(0, area.top(), left, height() - area.top()),
+          QRect(right, area.top(), width() - right, height() - area.top())}) {
+        painter.drawPixmap(part.topLeft(), FAbove, part);
+    }
 }
 
 void TLambdaPlot::changeEvent(QEvent* event) {
@@ -138,7 +263,8 @@ void TLambdaPlot::changeEvent(QEvent* event) {
 
 void TLambdaPlot::ApplyLook() {
     const TPlotLook& look = FNight ? NightColours : DayColours;
-    setBackground(look.Background);
+    FBackground = look.Background;
+    setBackground(FBackground);
     for (QCPAxis* axis : axisRect()->axes()) {
         axis->setBasePen(Recoloured(axis->basePen(), look.Axis));
         axis->setTickPen(Recoloured(axis->tickPen(), look.Axis));
@@ -213,6 +339,13 @@ void TLambdaPlot::SetUpGraphs() {
     plotLayout()->setRowStretchFactor(0, 0.001);
     keyRow->addElement(0, 0, legend);
     keyRow->addElement(0, 1, new QCPLayoutElement(this));
+    // The layouts draw nothing but hold the axes and the key: they stay on the lowest layer,
+    // which is always drawn.
+    for (QCPLayerable* holder :
+         {static_cast<QCPLayerable*>(plotLayout()), static_cast<QCPLayerable*>(keyRow),
+          static_cast<QCPLayerable*>(keyRow->element(0, 1))}) {
+        holder->setLayer("background");
+    }
     keyRow->setColumnStretchFactor(0, 0.001);
     legend->setFillOrder(QCPLegend::foColumnsFirst);
     legend->setBorderPen(Qt::NoPen);
@@ -312,7 +445,7 @@ void TLambdaPlot::SetBands(const std::vector<TPlotBand>& bands) {
     FBands.clear();
     for (const TPlotBand& b : bands) {
         auto* rect = new QCPItemRect(this);
-        rect->setLayer("background");
+        rect->setLayer("bands");
         rect->setSelectable(false);
         // Across the whole plotting area, from Low to High in lambda.
         rect->topLeft->setTypeX(QCPItemPosition::ptAxisRectRatio);

@@ -50,6 +50,7 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void SetUpAxes();
@@ -62,6 +63,16 @@ private:
     void RedrawChanged();
     void DrawChanged();
     TPlotFrame CurrentFrame() const;
+    // While following, what stays put as the time axis moves (the bands and the lambda grid
+    // beneath the data, the lambda and AFR axes and the key above it) is drawn once into
+    // pictures and left out of each redraw.
+    TPlotFrame FixedFrame() const;
+    void DrawFixedParts();
+    void DrawLambdaGrid(QCPPainter* painter) const;
+    void HideFixedParts();
+    void ShowFixedParts();
+    // Only the layers named are drawn; none named: all of them.
+    void ShowOnly(const QStringList& names);
 
     QCPGraph* FLambda = nullptr;
     QCPGraph* FPoints = nullptr;
@@ -80,6 +91,11 @@ private:
     // Counts changes that alter the look without moving the axes (fuel, bands, colours).
     int FRevision = 0;
     TPlotFrame FDrawn;
+    QColor FBackground;
+    bool FFixedInUse = false;
+    TPlotFrame FFixedFor;
+    QPixmap FBeneath;
+    QPixmap FAbove;
     int FFullRedraws = 0;
     int FDataRedraws = 0;
 };
