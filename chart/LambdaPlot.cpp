@@ -164,7 +164,6 @@ void TLambdaPlot::ShowOnly(const QStringList& names) {
 }
 
 void TLambdaPlot::DrawFixedParts() {
-    setBackground(QPixmap());
     setBackground(QBrush(Qt::NoBrush));
     // Beneath: drawn as the paint buffer would be, then laid on the background colour once.
     QImage beneath(size(), QImage::Format_ARGB32_Premultiplied);
@@ -189,6 +188,7 @@ void TLambdaPlot::DrawFixedParts() {
         draw(&painter);
     }
     ShowOnly({});
+    setBackground(FBackground);
     FFixedFor = FixedFrame();
 }
 
@@ -212,16 +212,19 @@ void TLambdaPlot::DrawLambdaGrid(QCPPainter* painter) const {
 
 void TLambdaPlot::HideFixedParts() {
     FFixedInUse = FFollowing && devicePixelRatioF() == 1.0;
+    const TPlotFrame fixed = FixedFrame();
+    if (FFixedInUse && !(fixed == FFixedFor)) {
+        // Drawn into pictures only once they stay the same for a second redraw: a lambda
+        // axis fitted to the data may change with every one.
+        FFixedInUse = fixed == FFixedSeen;
+        FFixedSeen = fixed;
+        if (FFixedInUse) {
+            DrawFixedParts();
+        }
+    }
     if (!FFixedInUse) {
-        setBackground(QPixmap());
-        setBackground(FBackground);
         return;
     }
-    if (!(FixedFrame() == FFixedFor) || FBeneath.size() != size()) {
-        DrawFixedParts();
-    }
-    setBackground(QBrush(Qt::NoBrush));
-    setBackground(FBeneath, false);
     for (const QString& name : FixedLayers) {
         layer(name)->setVisible(false);
     }
@@ -232,15 +235,20 @@ void TLambdaPlot::ShowFixedParts() {
 }
 
 void TLambdaPlot::paintEvent(QPaintEvent* event) {
-    QCustomPlot::paintEvent(event);
-    if (!FFixedInUse) {
+    if (!FFixedInUse || devicePixelRatioF() != 1.0) {
+        QCustomPlot::paintEvent(event);
         return;
     }
-    // The axes at the sides and the key above; the picture is clear everywhere else.
+    // What stays put beneath, what the redraw drew, and the axes at the sides and the key
+    // above it (that picture is clear everywhere else).
+    QCPPainter painter(this);
+    painter.drawPixmap(0, 0, FBeneath);
+    for (const QSharedPointer<QCPAbstractPaintBuffer>& buffer : mPaintBuffers) {
+        buffer->draw(&painter);
+    }
     const QRect area = axisRect()->rect();
     const int left = area.left() + 8;
     const int right = area.right() - 8;
-    QPainter painter(this);
     for (const QRect& part :
          {QRect(0, 0, width(), area.top()), QRect(0, area.top(), left, height() - area.top()),
           QRect(right, area.top(), width() - right, height() - area.top())}) {

@@ -94,6 +94,7 @@ private:
     QColor FBackground;
     bool FFixedInUse = false;
     TPlotFrame FFixedFor;
+    TPlotFrame FFixedSeen;
     QPixmap FBeneath;
     QPixmap FAbove;
     int FFullRedraws = 0;
