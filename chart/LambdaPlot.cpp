@@ -126,7 +126,6 @@ TLambdaPlot::TLambdaPlot(QWidget* parent) : QCustomPlot(parent) {
     connect(this, &QCustomPlot::afterReplot, this, [this] {
         ShowFixedParts();
         FDrawn = CurrentFrame();
-        ++FFullRedraws;
     });
     FNight = Dark(palette());
     ApplyLook();
@@ -413,7 +412,6 @@ void TLambdaPlot::DrawChanged() {
     if (data->mode() == QCPLayer::lmBuffered && CurrentFrame() == FDrawn &&
         !hasInvalidatedPaintBuffers()) {
         data->replot();
-        ++FDataRedraws;
         return;
     }
     replot(rpQueuedRefresh);

@@ -42,9 +42,6 @@ public:
     QCPAxis* AfrAxis() const { return yAxis2; }
     // The view follows the newest reading (its time axis moves with each redraw), or is held.
     void SetFollowing(bool following);
-    // Full redraws (axes, grid and data) and redraws of the data alone, so far.
-    int FullRedraws() const { return FFullRedraws; }
-    int DataRedraws() const { return FDataRedraws; }
     // The night colours are in use (the palette is dark).
     bool NightLook() const { return FNight; }
 
@@ -97,6 +94,4 @@ private:
     TPlotFrame FFixedSeen;
     QPixmap FBeneath;
     QPixmap FAbove;
-    int FFullRedraws = 0;
-    int FDataRedraws = 0;
 };
