@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWheelEvent>
+#include <QWindow>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -131,7 +132,12 @@ void TChartForm::ConnectHandlers() {
     Bind(SaveImageButton, &QPushButton::clicked, this, &TChartForm::SaveImageButtonClick);
     Bind(OpenLogButton, &QPushButton::clicked, this, &TChartForm::OpenLogButtonClick);
     Bind(LiveButton, &QPushButton::clicked, this, &TChartForm::LiveButtonClick);
-    connect(FRedrawTimer, &QTimer::timeout, this, [this] { GuardedCall([this] { Redraw(); }); });
+    connect(FRedrawTimer, &QTimer::timeout, this, [this] {
+        // A minimised window redraws when it is brought back.
+        if (!isMinimized()) {
+            GuardedCall([this] { Redraw(); });
+        }
+    });
     connect(FJobTimer, &QTimer::timeout, this, [this] { GuardedCall([this] { JobTick(); }); });
     Bind(CancelButton, &QPushButton::clicked, this, &TChartForm::CancelButtonClick);
     connect(ExportSpanAction, &QAction::triggered, this,
@@ -181,6 +187,21 @@ void TChartForm::showEvent(QShowEvent* event) {
     Redraw();
 }
 
+void TChartForm::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Back from minimised: what came in meanwhile is drawn at once.
+    if (event->type() == QEvent::WindowStateChange && Plot != nullptr && isVisible() &&
+        !isMinimized() &&
+        (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized)) {
+        GuardedCall([this] { Redraw(); });
+    }
+}
+
+bool TChartForm::OnScreen() const {
+    return isVisible() && !isMinimized() &&
+           (windowHandle() == nullptr || windowHandle()->isExposed());
+}
+
 void TChartForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     // The plot's new width is known once its layout has run.
@@ -204,7 +225,8 @@ void TChartForm::AddReading(const TDecodedReading& reading) {
         while (!FLiveMarkers.empty() && FLiveMarkers.front().Time < FLive.Oldest().Time) {
             FLiveMarkers.erase(FLiveMarkers.begin());
         }
-        if (!isVisible() || Replaying() || !FSpan.Following()) {
+        // Hidden, minimised or off the screen, the window draws nothing.
+        if (!OnScreen() || Replaying() || !FSpan.Following()) {
             return;
         }
         // The readout shows every reading; a redraw brings it up to date as well.
@@ -266,6 +288,7 @@ void TChartForm::Redraw() {
     const auto [low, high] =
         FSettings.FitAxis ? FittedRange(FLine) : std::pair{FixedLow, FixedHigh};
     FSettingRange = true;
+    Plot->SetFollowing(FSpan.Following() && !Replaying());
     Plot->ShowLine(FLine, from, to, low, high);
     FSettingRange = false;
     std::vector<double> marks;

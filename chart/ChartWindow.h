@@ -136,6 +136,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -151,6 +152,8 @@ private:
     // Redraws now when the last redraw is old enough and returns true; otherwise makes sure a
     // redraw follows in time and returns false.
     bool RedrawIfDue();
+    // The window can be seen: shown, not minimised, and on screen.
+    bool OnScreen() const;
     void UpdateReadout(double from, double to);
     void ApplyFuel();
     void SetRatioMessage(const QString& text);

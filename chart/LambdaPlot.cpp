@@ -5,10 +5,90 @@
 #include <limits>
 
 namespace {
-const QColor LineColour(20, 60, 160);
 const QColor WarmupColour(255, 170, 40, 70);
-const QColor MarkerColour(200, 30, 30);
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+
+// The plot's colours by day (on white) and by night (on the night theme's dark grey).
+struct TPlotLook {
+    QColor Background;
+    QColor Axis; // axis lines, ticks, numbers and titles, the key's text
+    QColor Grid;
+    QColor Line; // the lambda line and its dots
+    QColor Reference;
+    QColor Marker;
+};
+const TPlotLook DayColours{Qt::white,           Qt::black,          QColor(200, 200, 200),
+                           QColor(20, 60, 160), QColor(90, 90, 90), QColor(200, 30, 30)};
+const TPlotLook NightColours{QColor(20, 21, 23),    QColor(214, 214, 214), QColor(78, 80, 86),
+                             QColor(110, 175, 255), QColor(150, 150, 150), QColor(255, 96, 96)};
+
+bool Dark(const QPalette& palette) {
+    return palette.color(QPalette::Window).lightness() < 128;
+}
+
+QPen Recoloured(QPen pen, const QColor& colour) {
+    pen.setColor(colour);
+    return pen;
+}
+
+// A key entry that measures and draws its text once: laying out the text is what a key
+// costs, and it stays the same from one redraw to the next. Drawn over the key's own opaque
+// background, the image is what drawing in place gives.
+class TKeyItem : public QCPPlottableLegendItem {
+public:
+    using QCPPlottableLegendItem::QCPPlottableLegendItem;
+
+protected:
+    QSize minimumOuterSizeHint() const override {
+        if (mPlottable->name() != FSizeName || mFont != FSizeFont) {
+            FSizeName = mPlottable->name();
+            FSizeFont = mFont;
+            FSize = QCPPlottableLegendItem::minimumOuterSizeHint();
+        }
+        return FSize;
+    }
+    void draw(QCPPainter* painter) override {
+        const QBrush& under = mParentLegend->brush();
+        if (painter->modes().testFlag(QCPPainter::pmNoCaching) ||
+            painter->transform().type() > QTransform::TxTranslate ||
+            under.style() != Qt::SolidPattern || under.color().alpha() != 255 || rect().isEmpty()) {
+            QCPPlottableLegendItem::draw(painter);
+            return;
+        }
+        const TLook look{mPlottable->name(),
+                         mFont,
+                         mTextColor,
+                         under.color(),
+                         mPlottable->pen().color(),
+                         mPlottable->brush().color(),
+                         rect().size()};
+        if (!(look == FLook)) {
+            FLook = look;
+            FImage = QImage(rect().size(), QImage::Format_ARGB32_Premultiplied);
+            FImage.fill(under.color());
+            QCPPainter own(&FImage);
+            own.setRenderHints(painter->renderHints());
+            own.translate(-rect().topLeft());
+            applyDefaultAntialiasingHint(&own);
+            QCPPlottableLegendItem::draw(&own);
+        }
+        painter->drawImage(rect().topLeft(), FImage);
+    }
+
+private:
+    struct TLook {
+        QString Name;
+        QFont Font;
+        QColor Text, Under, Pen, Brush;
+        QSize Size;
+        bool operator==(const TLook&) const = default;
+    };
+    mutable QString FSizeName;
+    mutable QFont FSizeFont;
+    mutable QSize FSize;
+    TLook FLook;
+    QImage FImage;
+};
 
 // Time labels of what the wall clock showed at each place on the axis.
 class TWallClockTicker : public QCPAxisTickerDateTime {
@@ -29,6 +109,190 @@ TLambdaPlot::TLambdaPlot(QWidget* parent) : QCustomPlot(parent) {
     SetUpAxes();
     SetUpGraphs();
     setMinimumSize(320, 200);
+    // The plot paints every pixel of itself: nothing beneath it needs painting first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // The reference line lies beneath the data, with the grid; the data has the middle layer
+    // to itself; the topmost layer (for selecting, unused here) shares the key's buffer.
+    layer("overlay")->setMode(QCPLayer::lmLogical);
+    // The dial's bands and the lambda and AFR axes on layers of their own, drawn where they
+    // were: the bands over the plotting area's background, the axes after the time axis.
+    addLayer("bands", layer("background"), limAbove);
+    addLayer("lambdaaxes", layer("axes"), limAbove);
+    for (QCPAxis* axis : {yAxis, yAxis2}) {
+        axis->setLayer("lambdaaxes");
+    }
+    SetFollowing(true);
+    connect(this, &QCustomPlot::beforeReplot, this, [this] { HideFixedParts(); });
+    connect(this, &QCustomPlot::afterReplot, this, [this] {
+        ShowFixedParts();
+        FDrawn = CurrentFrame();
+    });
+    FNight = Dark(palette());
+    ApplyLook();
+}
+
+void TLambdaPlot::SetFollowing(bool following) {
+    FFollowing = following;
+    const QCPLayer::LayerMode mode = following ? QCPLayer::lmLogical : QCPLayer::lmBuffered;
+    if (layer("main")->mode() != mode) {
+        layer("main")->setMode(mode);
+        FDrawn = {};
+    }
+}
+
+// ---- what stays put while following --------------------------------------------------------
+
+namespace {
+// The plotting area (drawing nothing itself, but what holds the axes) and the bands; the
+// lambda axes and the key. Hiding the lambda axes hides their grid lines as well.
+const QStringList BeneathLayers{"background", "bands"};
+const QStringList AboveLayers{"background", "lambdaaxes", "legend"};
+const QStringList FixedLayers{"bands", "lambdaaxes", "legend"};
+} // namespace
+
+TPlotFrame TLambdaPlot::FixedFrame() const {
+    TPlotFrame frame = CurrentFrame();
+    frame.From = frame.To = 0;
+    return frame;
+}
+
+void TLambdaPlot::ShowOnly(const QStringList& names) {
+    for (int i = 0; i < layerCount(); ++i) {
+        layer(i)->setVisible(names.isEmpty() || names.contains(layer(i)->name()));
+    }
+}
+
+void TLambdaPlot::DrawFixedParts() {
+    setBackground(QBrush(Qt::NoBrush));
+    // Beneath: drawn as the paint buffer would be, then laid on the background colour once.
+    QImage beneath(size(), QImage::Format_ARGB32_Premultiplied);
+    beneath.fill(Qt::transparent);
+    ShowOnly(BeneathLayers);
+    {
+        QCPPainter painter(&beneath);
+        draw(&painter);
+        DrawLambdaGrid(&painter);
+    }
+    FBeneath = QPixmap(size());
+    FBeneath.fill(FBackground);
+    {
+        QPainter painter(&FBeneath);
+        painter.drawImage(0, 0, beneath);
+    }
+    FAbove = QPixmap(size());
+    FAbove.fill(Qt::transparent);
+    ShowOnly(AboveLayers);
+    {
+        QCPPainter painter(&FAbove);
+        draw(&painter);
+    }
+    ShowOnly({});
+    setBackground(FBackground);
+    FFixedFor = FixedFrame();
+}
+
+void TLambdaPlot::DrawLambdaGrid(QCPPainter* painter) const {
+    // The lambda grid's lines as the grid draws them, at the lambda axis' ticks.
+    const QCPGrid* grid = yAxis->grid();
+    if (!grid->visible()) {
+        return;
+    }
+    const QRect area = axisRect()->rect();
+    painter->save();
+    painter->setClipRect(area.translated(0, -1));
+    painter->setAntialiasing(grid->antialiased());
+    painter->setPen(grid->pen());
+    for (double tick : yAxis->tickVector()) {
+        const double y = yAxis->coordToPixel(tick);
+        painter->drawLine(QLineF(area.left(), y, area.right(), y));
+    }
+    painter->restore();
+}
+
+void TLambdaPlot::HideFixedParts() {
+    FFixedInUse = FFollowing && devicePixelRatioF() == 1.0;
+    const TPlotFrame fixed = FixedFrame();
+    if (FFixedInUse && !(fixed == FFixedFor)) {
+        // Drawn into pictures only once they stay the same for a second redraw: a lambda
+        // axis fitted to the data may change with every one.
+        FFixedInUse = fixed == FFixedSeen;
+        FFixedSeen = fixed;
+        if (FFixedInUse) {
+            DrawFixedParts();
+        }
+    }
+    if (!FFixedInUse) {
+        return;
+    }
+    for (const QString& name : FixedLayers) {
+        layer(name)->setVisible(false);
+    }
+}
+
+void TLambdaPlot::ShowFixedParts() {
+    ShowOnly({});
+}
+
+void TLambdaPlot::paintEvent(QPaintEvent* event) {
+    if (!FFixedInUse || devicePixelRatioF() != 1.0) {
+        QCustomPlot::paintEvent(event);
+        return;
+    }
+    // What stays put beneath, what the redraw drew, and the axes at the sides and the key
+    // above it (that picture is clear everywhere else).
+    QCPPainter painter(this);
+    painter.drawPixmap(0, 0, FBeneath);
+    for (const QSharedPointer<QCPAbstractPaintBuffer>& buffer : mPaintBuffers) {
+        buffer->draw(&painter);
+    }
+    const QRect area = axisRect()->rect();
+    const int left = area.left() + 8;
+    const int right = area.right() - 8;
+    for (const QRect& part :
+         {QRect(0, 0, width(), area.top()), QRect(0, area.top(), left, height() - area.top()),
+          QRect(right, area.top(), width() - right, height() - area.top())}) {
+        painter.drawPixmap(part.topLeft(), FAbove, part);
+    }
+}
+
+void TLambdaPlot::changeEvent(QEvent* event) {
+    QCustomPlot::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange ||
+        event->type() == QEvent::ApplicationPaletteChange) {
+        const bool night = Dark(palette());
+        if (night != FNight) {
+            FNight = night;
+            ApplyLook();
+            RedrawChanged();
+        }
+    }
+}
+
+void TLambdaPlot::ApplyLook() {
+    const TPlotLook& look = FNight ? NightColours : DayColours;
+    FBackground = look.Background;
+    setBackground(FBackground);
+    for (QCPAxis* axis : axisRect()->axes()) {
+        axis->setBasePen(Recoloured(axis->basePen(), look.Axis));
+        axis->setTickPen(Recoloured(axis->tickPen(), look.Axis));
+        axis->setSubTickPen(Recoloured(axis->subTickPen(), look.Axis));
+        axis->setTickLabelColor(look.Axis);
+        axis->setLabelColor(look.Axis);
+        axis->grid()->setPen(Recoloured(axis->grid()->pen(), look.Grid));
+    }
+    legend->setBrush(look.Background);
+    legend->setTextColor(look.Axis);
+    for (int i = 0; i < legend->itemCount(); ++i) {
+        legend->item(i)->setTextColor(look.Axis);
+    }
+    FLambda->setPen(QPen(look.Line, 1));
+    FPoints->setPen(QPen(look.Line, 1));
+    FPoints->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, look.Line, look.Line, 5));
+    FReference->setPen(QPen(look.Reference, 1, Qt::DashLine));
+    for (QCPItemStraightLine* marker : FMarkers) {
+        marker->setPen(QPen(look.Marker, 1, Qt::DashDotLine));
+    }
+    ++FRevision;
 }
 
 void TLambdaPlot::SetUpAxes() {
@@ -46,12 +310,12 @@ void TLambdaPlot::SetUpAxes() {
     connect(yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
             [this] { UpdateAfrRange(); });
 
-    auto* reference = new QCPItemStraightLine(this);
-    reference->setObjectName("ReferenceLine");
-    reference->point1->setCoords(0, 1.0);
-    reference->point2->setCoords(1, 1.0);
-    reference->setPen(QPen(QColor(90, 90, 90), 1, Qt::DashLine));
-    reference->setSelectable(false);
+    FReference = new QCPItemStraightLine(this);
+    FReference->setObjectName("ReferenceLine");
+    FReference->setLayer("grid");
+    FReference->point1->setCoords(0, 1.0);
+    FReference->point2->setCoords(1, 1.0);
+    FReference->setSelectable(false);
 }
 
 void TLambdaPlot::SetUpGraphs() {
@@ -65,15 +329,12 @@ void TLambdaPlot::SetUpGraphs() {
     FLambda->setName("Lambda");
     // A one-pixel pen takes the painter's fast path: a wider one costs some 70 times more
     // with an hour in view, since the folds of the line must be stroked as outlines.
-    FLambda->setPen(QPen(LineColour, 1));
     // The line comes reduced to the plot's columns already.
     FLambda->setAdaptiveSampling(false);
     // A reading with no neighbour to join is a dot.
     FPoints = addGraph();
     FPoints->setName("Single reading");
-    FPoints->setPen(QPen(LineColour, 1));
     FPoints->setLineStyle(QCPGraph::lsNone);
-    FPoints->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, LineColour, LineColour, 5));
     FPoints->setAdaptiveSampling(false);
     FPoints->removeFromLegend();
     // The key goes in a row of its own above the plotting area, where it hides no reading,
@@ -85,14 +346,22 @@ void TLambdaPlot::SetUpGraphs() {
     plotLayout()->setRowStretchFactor(0, 0.001);
     keyRow->addElement(0, 0, legend);
     keyRow->addElement(0, 1, new QCPLayoutElement(this));
+    // The layouts draw nothing but hold the axes and the key: they stay on the lowest layer,
+    // which is always drawn.
+    for (QCPLayerable* holder :
+         {static_cast<QCPLayerable*>(plotLayout()), static_cast<QCPLayerable*>(keyRow),
+          static_cast<QCPLayerable*>(keyRow->element(0, 1))}) {
+        holder->setLayer("background");
+    }
     keyRow->setColumnStretchFactor(0, 0.001);
     legend->setFillOrder(QCPLegend::foColumnsFirst);
     legend->setBorderPen(Qt::NoPen);
     legend->setFont(font());
     legend->setMargins(QMargins(4, 2, 4, 0));
     legend->setVisible(true);
-    FWarmup->removeFromLegend();
-    FWarmup->addToLegend(); // after the line's entry
+    legend->clearItems();
+    legend->addItem(new TKeyItem(legend, FLambda));
+    legend->addItem(new TKeyItem(legend, FWarmup)); // after the line's entry
 }
 
 int TLambdaPlot::Columns() const {
@@ -116,7 +385,36 @@ void TLambdaPlot::ShowLine(const TDecimatedLine& line, double from, double to, d
     }
     FPoints->data()->set(FDots, true);
     SetBand(line, from, to, high);
-    replot(rpQueuedReplot);
+    RedrawChanged();
+}
+
+TPlotFrame TLambdaPlot::CurrentFrame() const {
+    return {xAxis->range().lower,
+            xAxis->range().upper,
+            yAxis->range().lower,
+            yAxis->range().upper,
+            width(),
+            height(),
+            FRevision};
+}
+
+void TLambdaPlot::RedrawChanged() {
+    if (!FDrawQueued) {
+        FDrawQueued = true;
+        QMetaObject::invokeMethod(
+            this, [this] { DrawChanged(); }, Qt::QueuedConnection);
+    }
+}
+
+void TLambdaPlot::DrawChanged() {
+    FDrawQueued = false;
+    QCPLayer* data = layer("main");
+    if (data->mode() == QCPLayer::lmBuffered && CurrentFrame() == FDrawn &&
+        !hasInvalidatedPaintBuffers()) {
+        data->replot();
+        return;
+    }
+    replot(rpQueuedRefresh);
 }
 
 void TLambdaPlot::SetBand(const TDecimatedLine& line, double from, double to, double top) {
@@ -137,7 +435,8 @@ void TLambdaPlot::SetFuel(double stoichiometric, const QString& label) {
     FStoichiometric = stoichiometric;
     yAxis2->setLabel(label);
     UpdateAfrRange();
-    replot(rpQueuedReplot);
+    ++FRevision;
+    RedrawChanged();
 }
 
 void TLambdaPlot::UpdateAfrRange() {
@@ -152,7 +451,7 @@ void TLambdaPlot::SetBands(const std::vector<TPlotBand>& bands) {
     FBands.clear();
     for (const TPlotBand& b : bands) {
         auto* rect = new QCPItemRect(this);
-        rect->setLayer("background");
+        rect->setLayer("bands");
         rect->setSelectable(false);
         // Across the whole plotting area, from Low to High in lambda.
         rect->topLeft->setTypeX(QCPItemPosition::ptAxisRectRatio);
@@ -163,13 +462,14 @@ void TLambdaPlot::SetBands(const std::vector<TPlotBand>& bands) {
         rect->setBrush(b.Colour);
         FBands.push_back(rect);
     }
-    replot(rpQueuedReplot);
+    ++FRevision;
+    RedrawChanged();
 }
 
 void TLambdaPlot::ShowMarkers(const std::vector<double>& times) {
     while (FMarkers.size() < times.size()) {
         auto* line = new QCPItemStraightLine(this);
-        line->setPen(QPen(MarkerColour, 1, Qt::DashDotLine));
+        line->setPen(QPen((FNight ? NightColours : DayColours).Marker, 1, Qt::DashDotLine));
         line->setSelectable(false);
         FMarkers.push_back(line);
     }
@@ -181,7 +481,7 @@ void TLambdaPlot::ShowMarkers(const std::vector<double>& times) {
             FMarkers[i]->point2->setCoords(times[i], 1);
         }
     }
-    replot(rpQueuedReplot);
+    RedrawChanged();
 }
 
 int TLambdaPlot::MarkersShown() const {

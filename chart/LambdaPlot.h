@@ -1,14 +1,18 @@
 #pragma once
 // The chart's plot: time of day across, lambda on the left axis, AFR for the chosen fuel on
 // the right, a dashed line at lambda 1.00 and a shaded band where the sensor was warming up.
-// Drawn in layers: the data (band, line, single readings as dots), then the markers as
-// vertical lines.
+// Drawn in layers: the background and the grid with the reference line, then the data (band,
+// line, single readings as dots, markers as vertical lines), then the axes and the key. While
+// the view is held the data has a buffer of its own, so a change to the data alone redraws
+// only that; while it follows the readings the time axis moves with every redraw and one
+// buffer for everything costs least. A dark palette gives the plot its night colours.
 #include <QVector>
 #include <functional>
 #include <qcustomplot.h>
 #include <vector>
 
 #include "PlotBand.h"
+#include "PlotFrame.h"
 #include "SeriesDecimation.h"
 
 class TLambdaPlot : public QCustomPlot {
@@ -36,12 +40,36 @@ public:
     QCPGraph* WarmupBand() const { return FWarmup; }
     int MarkersShown() const;
     QCPAxis* AfrAxis() const { return yAxis2; }
+    // The view follows the newest reading (its time axis moves with each redraw), or is held.
+    void SetFollowing(bool following);
+    // The night colours are in use (the palette is dark).
+    bool NightLook() const { return FNight; }
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void SetUpAxes();
     void SetUpGraphs();
     void SetBand(const TDecimatedLine& line, double from, double to, double top);
     void UpdateAfrRange();
+    void ApplyLook();
+    // Draws what changed once the event loop runs again: the data alone while the axes, the
+    // size and the fuel are as last drawn in full, else everything.
+    void RedrawChanged();
+    void DrawChanged();
+    TPlotFrame CurrentFrame() const;
+    // While following, what stays put as the time axis moves (the bands and the lambda grid
+    // beneath the data, the lambda and AFR axes and the key above it) is drawn once into
+    // pictures and left out of each redraw.
+    TPlotFrame FixedFrame() const;
+    void DrawFixedParts();
+    void DrawLambdaGrid(QCPPainter* painter) const;
+    void HideFixedParts();
+    void ShowFixedParts();
+    // Only the layers named are drawn; none named: all of them.
+    void ShowOnly(const QStringList& names);
 
     QCPGraph* FLambda = nullptr;
     QCPGraph* FPoints = nullptr;
@@ -53,4 +81,17 @@ private:
     QVector<QCPGraphData> FBandPoints;
     std::vector<QCPItemRect*> FBands;
     QVector<QCPGraphData> FDots;
+    QCPItemStraightLine* FReference = nullptr;
+    bool FNight = false;
+    bool FFollowing = true;
+    bool FDrawQueued = false;
+    // Counts changes that alter the look without moving the axes (fuel, bands, colours).
+    int FRevision = 0;
+    TPlotFrame FDrawn;
+    QColor FBackground;
+    bool FFixedInUse = false;
+    TPlotFrame FFixedFor;
+    TPlotFrame FFixedSeen;
+    QPixmap FBeneath;
+    QPixmap FAbove;
 };

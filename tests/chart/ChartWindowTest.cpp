@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 
 #include "chart/ChartWindow.h"
 #include "chart/LambdaPlot.h"
@@ -110,6 +111,25 @@ TEST_F(ChartWindow, EveryDecodedReadingArrivesTenASecondAndIsDrawn) {
     // The view ends at the newest reading.
     EXPECT_NEAR(Chart->Plot->xAxis->range().upper, history.Newest().Time, 0.5);
     EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(ChartWindow, MinimisedItDrawsNothingAndCatchesUpWhenBroughtBack) {
+    StartPolling({.Lambda = 0.95});
+    OpenChart();
+    ASSERT_TRUE(WaitForReadings(5));
+    Pump(300);
+    Chart->showMinimized();
+    Pump(50);
+    int replots = 0;
+    QObject::connect(Chart->Plot, &QCustomPlot::afterReplot, [&] { ++replots; });
+    const double end = Chart->Plot->xAxis->range().upper;
+    ASSERT_TRUE(WaitForReadings(Chart->LiveHistory().Size() + 10));
+    Pump(300);
+    EXPECT_EQ(replots, 0);
+    EXPECT_EQ(Chart->Plot->xAxis->range().upper, end);
+    Chart->showNormal();
+    Pump(50);
+    EXPECT_NEAR(Chart->Plot->xAxis->range().upper, Chart->LiveHistory().Newest().Time, 0.3);
 }
 
 TEST_F(ChartWindow, PauseFreezesTheViewWhileReadingsGoOnArriving) {
@@ -308,7 +328,37 @@ int LinePixels(TLambdaPlot* plot) {
     return count;
 }
 
+// The colour most of the plotting area shows.
+QColor PlotBackground(TLambdaPlot* plot) {
+    const QImage image = plot->grab().toImage();
+    const QRect area = plot->axisRect()->rect();
+    std::map<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); y += 3) {
+        for (int x = area.left(); x <= area.right(); x += 3) {
+            ++counts[image.pixel(x, y)];
+        }
+    }
+    return QColor(std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                      return a.second < b.second;
+                  })->first);
+}
+
 } // namespace
+
+TEST_F(ChartWindow, PlotBackgroundFollowsTheNightTheme) {
+    OpenChart();
+    Pump(50);
+    EXPECT_EQ(PlotBackground(Chart->Plot), QColor(Qt::white));
+    Form1->NightTheme1->trigger();
+    Pump(50);
+    const QColor night = PlotBackground(Chart->Plot);
+    const QColor nightText = Chart->Plot->xAxis->tickLabelColor();
+    Form1->NightTheme1->trigger();
+    Pump(50);
+    EXPECT_LT(night.lightness(), 60);
+    EXPECT_GT(nightText.lightness(), 160);
+    EXPECT_EQ(PlotBackground(Chart->Plot), QColor(Qt::white));
+}
 
 TEST_F(ChartWindow, ReplayOnTheDaysSummerTimeBeginsAndEndsShowsTheTimesWritten) {
     TScopedTimeZone berlin("Europe/Berlin");
