@@ -1,6 +1,7 @@
 #include "LambdaPlot.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -179,12 +180,17 @@ void TLambdaPlot::DrawFixedParts() {
         QPainter painter(&FBeneath);
         painter.drawImage(0, 0, beneath);
     }
-    FAbove = QPixmap(size());
-    FAbove.fill(Qt::transparent);
+    // Above: only the strips around the plotting area are kept, not a whole picture.
+    QImage above(size(), QImage::Format_ARGB32_Premultiplied);
+    above.fill(Qt::transparent);
     ShowOnly(AboveLayers);
     {
-        QCPPainter painter(&FAbove);
+        QCPPainter painter(&above);
         draw(&painter);
+    }
+    const std::array<QRect, 3> strips = AboveStrips();
+    for (size_t i = 0; i < strips.size(); ++i) {
+        FAbove[i] = QPixmap::fromImage(above.copy(strips[i]));
     }
     ShowOnly({});
     setBackground(FBackground);
@@ -245,14 +251,19 @@ void TLambdaPlot::paintEvent(QPaintEvent* event) {
     for (const QSharedPointer<QCPAbstractPaintBuffer>& buffer : mPaintBuffers) {
         buffer->draw(&painter);
     }
+    const std::array<QRect, 3> strips = AboveStrips();
+    for (size_t i = 0; i < strips.size(); ++i) {
+        painter.drawPixmap(strips[i].topLeft(), FAbove[i]);
+    }
+}
+
+std::array<QRect, 3> TLambdaPlot::AboveStrips() const {
+    // The key's row across the top, and the lambda and AFR axes down the sides.
     const QRect area = axisRect()->rect();
     const int left = area.left() + 8;
     const int right = area.right() - 8;
-    for (const QRect& part :
-         {QRect(0, 0, width(), area.top()), QRect(0, area.top(), left, height() - area.top()),
-          QRect(right, area.top(), width() - right, height() - area.top())}) {
-        painter.drawPixmap(part.topLeft(), FAbove, part);
-    }
+    return {QRect(0, 0, width(), area.top()), QRect(0, area.top(), left, height() - area.top()),
+            QRect(right, area.top(), width() - right, height() - area.top())};
 }
 
 void TLambdaPlot::changeEvent(QEvent* event) {

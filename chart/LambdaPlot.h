@@ -7,6 +7,7 @@
 // only that; while it follows the readings the time axis moves with every redraw and one
 // buffer for everything costs least. A dark palette gives the plot its night colours.
 #include <QVector>
+#include <array>
 #include <functional>
 #include <qcustomplot.h>
 #include <vector>
@@ -66,6 +67,8 @@ private:
     TPlotFrame FixedFrame() const;
     void DrawFixedParts();
     void DrawLambdaGrid(QCPPainter* painter) const;
+    // Where the picture drawn above the data is laid: the key row and the two axis sides.
+    std::array<QRect, 3> AboveStrips() const;
     void HideFixedParts();
     void ShowFixedParts();
     // Only the layers named are drawn; none named: all of them.
@@ -93,5 +96,5 @@ private:
     TPlotFrame FFixedFor;
     TPlotFrame FFixedSeen;
     QPixmap FBeneath;
-    QPixmap FAbove;
+    std::array<QPixmap, 3> FAbove; // the strips of AboveStrips()
 };
