@@ -11,18 +11,14 @@
 inline constexpr std::string_view CsvHeaderRow =
     "Time (s),Date and time,Lambda,AFR,Supply (V),Warmup,Mark";
 
-class TCsvLogWriter : public TLogWriter {
+class TCsvLogWriter : public TFuelLogWriter {
 public:
-    explicit TCsvLogWriter(const TLogFuel& fuel) : FFuel(fuel) {}
+    using TFuelLogWriter::TFuelLogWriter;
     TLogKind Kind() const override { return TLogKind::Csv; }
     std::string_view LineEnd() const override { return "\r\n"; }
     std::vector<std::string> Header(TWallTime start) const override;
     std::string Reading(const TLogRecord& record) const override;
-    bool HasMarkers() const override { return true; }
     std::string Marker(const TLogMarker& marker) const override;
-
-private:
-    TLogFuel FFuel;
 };
 
 // `text` as one CSV field: in quotes, inner quotes doubled, when it holds a comma, a quote or

@@ -48,6 +48,16 @@ public:
     virtual std::string Marker(const TLogMarker& marker) const = 0;
 };
 
+// A format with an AFR column and markers: the MSL and CSV logs.
+class TFuelLogWriter : public TLogWriter {
+public:
+    explicit TFuelLogWriter(const TLogFuel& fuel) : FFuel(fuel) {}
+    bool HasMarkers() const override { return true; }
+
+protected:
+    TLogFuel FFuel;
+};
+
 // The writer of `kind`. The text log follows the regional settings `rs`; the others use "."
 // and their own separators whatever the settings.
 std::unique_ptr<TLogWriter> MakeLogWriter(TLogKind kind, const TLogFuel& fuel = {},

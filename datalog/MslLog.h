@@ -12,18 +12,14 @@
 // Time is seconds since the log started, by the monotonic clock.
 #include "LogWriter.h"
 
-class TMslLogWriter : public TLogWriter {
+class TMslLogWriter : public TFuelLogWriter {
 public:
-    explicit TMslLogWriter(const TLogFuel& fuel) : FFuel(fuel) {}
+    using TFuelLogWriter::TFuelLogWriter;
     TLogKind Kind() const override { return TLogKind::Msl; }
     std::string_view LineEnd() const override { return "\n"; }
     std::vector<std::string> Header(TWallTime start) const override;
     std::string Reading(const TLogRecord& record) const override;
-    bool HasMarkers() const override { return true; }
     std::string Marker(const TLogMarker& marker) const override;
-
-private:
-    TLogFuel FFuel;
 };
 
 // The quoted first line: "\"UEGO 4100 Interface <version>\"".
