@@ -166,14 +166,7 @@ void TLambdaPlot::ShowOnly(const QStringList& names) {
 void TLambdaPlot::DrawFixedParts() {
     setBackground(QBrush(Qt::NoBrush));
     // Beneath: drawn as the paint buffer would be, then laid on the background colour once.
-    QImage beneath(size(), QImage::Format_ARGB32_Premultiplied);
-    beneath.fill(Qt::transparent);
-    ShowOnly(BeneathLayers);
-    {
-        QCPPainter painter(&beneath);
-        draw(&painter);
-        DrawLambdaGrid(&painter);
-    }
+    const QImage beneath = DrawnLayers(BeneathLayers, true);
     FBeneath = QPixmap(size());
     FBeneath.fill(FBackground);
     {
@@ -181,13 +174,7 @@ void TLambdaPlot::DrawFixedParts() {
         painter.drawImage(0, 0, beneath);
     }
     // Above: only the strips around the plotting area are kept, not a whole picture.
-    QImage above(size(), QImage::Format_ARGB32_Premultiplied);
-    above.fill(Qt::transparent);
-    ShowOnly(AboveLayers);
-    {
-        QCPPainter painter(&above);
-        draw(&painter);
-    }
+    const QImage above = DrawnLayers(AboveLayers, false);
     const std::array<QRect, 3> strips = AboveStrips();
     for (size_t i = 0; i < strips.size(); ++i) {
         FAbove[i] = QPixmap::fromImage(above.copy(strips[i]));
@@ -195,6 +182,19 @@ void TLambdaPlot::DrawFixedParts() {
     ShowOnly({});
     setBackground(FBackground);
     FFixedFor = FixedFrame();
+}
+
+QImage TLambdaPlot::DrawnLayers(const QStringList& names, bool lambdaGrid) {
+    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    ShowOnly(names);
+    QCPPainter painter(&image);
+    draw(&painter);
+    if (lambdaGrid) {
+        DrawLambdaGrid(&painter);
+    }
+    painter.end();
+    return image;
 }
 
 void TLambdaPlot::DrawLambdaGrid(QCPPainter* painter) const {

@@ -66,6 +66,8 @@ private:
     // pictures and left out of each redraw.
     TPlotFrame FixedFrame() const;
     void DrawFixedParts();
+    // Only the layers `names` (and the lambda grid) drawn on a clear picture of the plot's size.
+    QImage DrawnLayers(const QStringList& names, bool lambdaGrid);
     void DrawLambdaGrid(QCPPainter* painter) const;
     // Where the picture drawn above the data is laid: the key row and the two axis sides.
     std::array<QRect, 3> AboveStrips() const;
