@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QShortcut>
 #include <QTableWidget>
+#include <array>
 #include <chrono>
 
 #include "dialogs/AboutDialog.h"
@@ -168,7 +169,15 @@ void TForm1::Timer1Timer(TTimer* /*Sender*/) {
     Lambda_request = true;
     SetCell(0, 15, IntToStr(VaComm1->ReadBufUsed()));
     VaComm1->PurgeRead();
-    SendLiveDataRequest([this](uint8_t b) { Sendbyte(b); });
+    // The request goes out in one write, so the write thread wakes once for it, not per byte.
+    std::array<uint8_t, LiveDataFrameLength> request{};
+    size_t length = 0;
+    SendLiveDataRequest([&request, &length](uint8_t b) {
+        if (length < request.size()) {
+            request[length++] = b;
+        }
+    });
+    VaComm1->WriteBuf(request.data(), static_cast<int>(length));
     LinkTick();
 }
 

@@ -43,20 +43,14 @@ TVaCommWriteThread::TVaCommWriteThread(TVaCustomComm* owner, TSerialDevice* devi
                                        TCriticalSection& writeLock, int capacity)
     : TThread(true), FBuffer(capacity), FOwner(owner), FDevice(device), FWriteLock(writeLock) {}
 
-TWriteDataResult TVaCommWriteThread::WriteData(const void* buf, int count, uint32_t timeoutMs) {
+TWriteDataResult TVaCommWriteThread::WriteData(const void* buf, int count, uint32_t timeoutMs,
+                                               bool reportEmpty) {
+    const auto* data = static_cast<const uint8_t*>(buf);
     bool timing = false;
     uint32_t start = 0;
     for (;;) {
-        {
-            std::lock_guard<TCriticalSection> g(FWriteLock);
-            if (FGone) {
-                return TWriteDataResult::wdGone;
-            }
-            if (FBuffer.Size() + count <= FBuffer.Capacity()) {
-                FBuffer.Write(buf, count);
-                FWriteEvent.SetEvent();
-                return TWriteDataResult::wdQueued;
-            }
+        if (const auto result = TryAppend(data, count, reportEmpty)) {
+            return *result;
         }
         if (FDevice->Gone()) {
             return TWriteDataResult::wdGone; // the thread drops what it holds as it notices
@@ -72,6 +66,39 @@ TWriteDataResult TVaCommWriteThread::WriteData(const void* buf, int count, uint3
         // thread only hands over when the buffer has drained, and then there is room.
         Sleep(1);
     }
+}
+
+// Bytes for an idle line, whose drain nobody waits to hear of, go out at once from the
+// caller's thread: a request costs no wake of this thread then. What the line does not take
+// is queued behind, and so is everything while bytes are queued, which keeps the order.
+// Without room nothing is queued and `data`/`count` say what is left.
+std::optional<TWriteDataResult> TVaCommWriteThread::TryAppend(const uint8_t*& data, int& count,
+                                                              bool reportEmpty) {
+    {
+        std::lock_guard<TCriticalSection> g(FWriteLock);
+        if (FGone) {
+            return TWriteDataResult::wdGone;
+        }
+        if (FBuffer.Size() == 0 && !reportEmpty) {
+            uint32_t written = 0;
+            // A refusal is left to the thread, which meets it again and reports it.
+            if (FDevice->WriteFile(data, static_cast<uint32_t>(count), written)) {
+                data += written;
+                count -= static_cast<int>(written);
+            }
+            if (count == 0) {
+                return TWriteDataResult::wdQueued;
+            }
+        }
+        if (FBuffer.Size() + count > FBuffer.Capacity()) {
+            return std::nullopt;
+        }
+        FBuffer.Write(data, count);
+        FReportEmpty = FReportEmpty || reportEmpty;
+    }
+    // Set after the lock is released, so the woken thread does not wait for it.
+    FWriteEvent.SetEvent();
+    return TWriteDataResult::wdQueued;
 }
 
 // The thread empties the buffer itself when it acknowledges: between its acknowledgement
@@ -120,6 +147,7 @@ void TVaCommWriteThread::AcknowledgeFlush() {
     {
         std::lock_guard<TCriticalSection> g(FWriteLock);
         FBuffer.Clear();
+        FReportEmpty = false;
         FWriteEvent.ResetEvent();
     }
     FFlushEvent.ResetEvent();
@@ -132,6 +160,7 @@ void TVaCommWriteThread::DropAll() {
     std::lock_guard<TCriticalSection> g(FWriteLock);
     FGone = true;
     FBuffer.Clear();
+    FReportEmpty = false;
     FWriteEvent.ResetEvent();
 }
 
@@ -182,16 +211,17 @@ void TVaCommWriteThread::WaitPendingWrite() {
 }
 
 void TVaCommWriteThread::WriteCompleted(int written) {
-    bool empty = false;
+    bool report = false;
     {
         std::lock_guard<TCriticalSection> g(FWriteLock);
         FBuffer.Remove(written);
-        empty = FBuffer.Size() == 0;
-        if (empty) {
+        if (FBuffer.Size() == 0) {
             FWriteEvent.ResetEvent();
+            report = FReportEmpty;
+            FReportEmpty = false;
         }
     }
-    if (empty) {
+    if (report) {
         Notify(EV_TXEMPTY);
     }
 }

@@ -156,7 +156,7 @@ int TVaCustomComm::WriteBuf(const void* Buf, int Count) {
     }
     if (FWriteThread) {
         const uint32_t timeout = static_cast<uint32_t>(FBuffers.WriteTimeout());
-        switch (FWriteThread->WriteData(Buf, Count, timeout)) {
+        switch (FWriteThread->WriteData(Buf, Count, timeout, static_cast<bool>(OnTxEmpty))) {
         case TWriteDataResult::wdQueued:
             return Count;
         case TWriteDataResult::wdGone:

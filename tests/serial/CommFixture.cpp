@@ -58,6 +58,9 @@ std::unique_ptr<TVaComm> CommFixture::MakeComm() {
 
 void CommFixture::QueueBothHandOvers(TVaComm& comm) {
     ASSERT_EQ(PendingHandOvers(), 0u);
+    if (!comm.OnTxEmpty) {
+        comm.OnTxEmpty = [](TVaCustomComm*) {}; // a drain is handed over only to a listener
+    }
     Peer->Send("r");
     ASSERT_TRUE(WaitUntil([] { return PendingHandOvers() == 1; }));
     ASSERT_TRUE(comm.WriteChar(0xC0));

@@ -36,6 +36,17 @@ TEST_F(CommFixture, BytesLeaveInOrderAndTxEmptyComesOncePerDrain) {
     ASSERT_TRUE(PumpUntil([&] { return empties > afterFirst; }));
 }
 
+TEST_F(CommFixture, WritesNobodyListensToTheDrainOfCostTheUiThreadNothing) {
+    auto comm = MakeComm();
+    comm->Open();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(comm->WriteText("ask" + std::to_string(i)));
+    }
+    EXPECT_EQ(Peer->Receive(20), "ask0ask1ask2ask3ask4");
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(PendingHandOvers(), 0u) << "a drain notice went to the UI thread with no listener";
+}
+
 TEST_F(CommFixture, BytesQueuedWhileTheDrainNoticeWaitsForTheUiGoOutInOrder) {
     auto comm = MakeComm();
     int empties = 0;
@@ -168,6 +179,7 @@ TEST_F(CommFixture, ALargeTransferToASlowReaderArrivesCompleteAndInOrder) {
 
 TEST_F(CommFixture, PurgedBytesNeverGoOutAndLaterBytesAllDo) {
     auto comm = MakeComm();
+    comm->OnTxEmpty = [](TVaCustomComm*) {};
     comm->Open();
     TPeerReader device(Peer->Master());
     std::string expected;
