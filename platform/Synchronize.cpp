@@ -17,12 +17,12 @@ struct TSyncRequest {
     const TThreadMethod* Method = nullptr;
     std::exception_ptr Error;
     bool Done = false;
-    std::condition_variable DoneSignal;
 };
 
 struct TSyncQueue {
     std::mutex Lock;
-    std::condition_variable Arrived; // a request was queued, or a wake-up was asked for
+    std::condition_variable Arrived;  // a request was queued, or a wake-up was asked for
+    std::condition_variable Finished; // a request has run (each waiter checks its own)
     std::deque<TSyncRequest*> Pending;
     bool WakePending = false;
     std::mutex HookLock; // held while the hook runs, so removing it waits for callers
@@ -54,14 +54,18 @@ void RunRequest(TSyncRequest& request) {
     } catch (...) {
         error = std::current_exception();
     }
-    std::lock_guard lock(Queue().Lock);
-    // Moved, not copied: the exception then belongs to the worker alone, and is released
-    // on its thread.
-    request.Error = std::move(error);
-    request.Done = true;
-    // Notified under the lock: the worker cannot see Done and leave (destroying the
-    // request) before this call has returned.
-    request.DoneSignal.notify_one();
+    TSyncQueue& q = Queue();
+    {
+        std::lock_guard lock(q.Lock);
+        // Moved, not copied: the exception then belongs to the worker alone, and is released
+        // on its thread.
+        request.Error = std::move(error);
+        request.Done = true;
+    }
+    // Notified once the lock is free, so the woken worker does not at once wait for it
+    // again. The signal is the queue's, not the request's: the worker may see Done and leave,
+    // destroying the request, before this call, and the signal outlives it.
+    q.Finished.notify_all();
 }
 
 // Waits up to `timeoutMs` for a request when there is none; returns how many are queued.
@@ -113,7 +117,7 @@ void Synchronize(const TThreadMethod& method) {
     }
     CallWakeHook();
     std::unique_lock lock(q.Lock);
-    request.DoneSignal.wait(lock, [&] { return request.Done; });
+    q.Finished.wait(lock, [&] { return request.Done; });
     if (request.Error)
         std::rethrow_exception(request.Error);
 }
