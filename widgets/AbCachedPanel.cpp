@@ -7,6 +7,9 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOptionFrame>
+#include <optional>
+
+#include "AbOpaque.h"
 
 namespace {
 
@@ -33,6 +36,27 @@ TPanelKey KeyOf(const QStyleOptionFrame& option, const QPainter& painter) {
             option.frameShape};
 }
 
+// The one colour the field sits on, if it sits on one: its window's flat background, with no
+// widget in between that fills a background of its own.
+std::optional<QColor> FlatBackdrop(const QWidget* field) {
+    if (field == nullptr) {
+        return std::nullopt;
+    }
+    const QWidget* window = field->window();
+    for (const QWidget* w = field->parentWidget(); w != nullptr && w != window;
+         w = w->parentWidget()) {
+        if (w->autoFillBackground()) {
+            return std::nullopt;
+        }
+    }
+    const QBrush brush = window->palette().brush(window->backgroundRole());
+    if (window == field || window->testAttribute(Qt::WA_TranslucentBackground) ||
+        brush.style() != Qt::SolidPattern || !brush.isOpaque()) {
+        return std::nullopt;
+    }
+    return brush.color();
+}
+
 class TCachedPanelStyle : public QProxyStyle {
 public:
     explicit TCachedPanelStyle(QStyle* base) : QProxyStyle(base) {}
@@ -45,10 +69,17 @@ public:
             return;
         }
         const TPanelKey key = KeyOf(*frame, *painter);
-        if (FPanel.isNull() || !(key == FKey)) {
+        const std::optional<QColor> backdrop = FlatBackdrop(widget);
+        if (FPanel.isNull() || !(key == FKey) || backdrop != FBackdrop) {
             FKey = key;
+            FBackdrop = backdrop;
             FPanel = Render(*frame, key.PixelRatio, widget);
-            FUsable = SameAsDirect(*frame, widget);
+            // On a flat backdrop the picture is the panel laid on it, the very pixels of a
+            // direct drawing, and covers the field: the window need not paint beneath.
+            FUsable = backdrop.has_value() || SameAsDirect(*frame, widget);
+            if (widget != nullptr) {
+                PaintsOpaqueFrom(const_cast<QWidget*>(widget), FUsable ? FPanel : QImage());
+            }
             if (!FUsable) {
                 FPanel = QImage();
                 QProxyStyle::drawPrimitive(element, option, painter, widget);
@@ -59,15 +90,21 @@ public:
     }
 
 private:
-    // The panel alone, on a transparent picture of the field's size.
+    // The panel alone, on a picture of the field's size: laid on the backdrop when there is
+    // one (an opaque picture is copied, not blended, into the window), transparent otherwise.
     QImage Render(const QStyleOptionFrame& frame, qreal ratio, const QWidget* widget) const {
         QImage image(frame.rect.size() * ratio, QImage::Format_ARGB32_Premultiplied);
         image.setDevicePixelRatio(ratio);
-        image.fill(Qt::transparent);
+        image.fill(FBackdrop.value_or(Qt::transparent));
         QStyleOptionFrame local = frame;
         local.rect.moveTopLeft(QPoint(0, 0));
-        QPainter painter(&image);
-        QProxyStyle::drawPrimitive(PE_PanelLineEdit, &local, &painter, widget);
+        {
+            QPainter painter(&image);
+            QProxyStyle::drawPrimitive(PE_PanelLineEdit, &local, &painter, widget);
+        }
+        if (FBackdrop) {
+            image.convertTo(QImage::Format_RGB32);
+        }
         return image;
     }
 
@@ -92,6 +129,7 @@ private:
     }
 
     mutable TPanelKey FKey;
+    mutable std::optional<QColor> FBackdrop;
     mutable QImage FPanel;
     mutable bool FUsable = true;
 };

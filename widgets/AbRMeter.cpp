@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "AbFlashT.h"
+#include "AbOpaque.h"
 
 namespace {
 QRect BoundsOf(const QPoint* points, size_t count) {
@@ -232,6 +233,9 @@ void TAbRMeter::RenderBackground() {
         PaintBackground(canvas);
     }
     FBackground = image;
+    // A filled face covers every pixel the pointer's repaints touch: the window need not
+    // paint beneath it ten times a second.
+    PaintsOpaqueFrom(this, FBackground);
     if (!FisToSmall)
         SaveBackground();
 }

@@ -6,6 +6,7 @@ add_library(uego_widgets_base STATIC
   ${CMAKE_CURRENT_LIST_DIR}/AbCanvas.h ${CMAKE_CURRENT_LIST_DIR}/AbCanvas.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AbColors.h ${CMAKE_CURRENT_LIST_DIR}/AbColors.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AbGeometry.h ${CMAKE_CURRENT_LIST_DIR}/AbGeometry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AbOpaque.h ${CMAKE_CURRENT_LIST_DIR}/AbOpaque.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AbGradFill.h ${CMAKE_CURRENT_LIST_DIR}/AbGradFill.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AbGraphicControl.h ${CMAKE_CURRENT_LIST_DIR}/AbGraphicControl.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AbFlashT.h ${CMAKE_CURRENT_LIST_DIR}/AbFlashT.cpp

@@ -17,4 +17,4 @@ add_library(uego_widgets_numedit STATIC
   ${CMAKE_CURRENT_LIST_DIR}/AbNumEditText.h
 )
 target_include_directories(uego_widgets_numedit PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(uego_widgets_numedit PUBLIC uego_format uego_platform uego_platform_qt Qt6::Widgets)
+target_link_libraries(uego_widgets_numedit PUBLIC uego_widgets_base uego_format uego_platform uego_platform_qt Qt6::Widgets)

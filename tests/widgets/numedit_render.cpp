@@ -4,9 +4,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QLineEdit>
 #include <QTest>
 
 #include "numedit_window.h"
+#include "widgets/AbCachedPanel.h"
 #include "widgets/AbNumEditFactory.h"
 
 namespace {
@@ -107,4 +109,30 @@ TEST(NumEditRender, ANewValueWithTheSameTextDoesNotRepaint) {
     QTest::qWait(30);
     EXPECT_EQ(lambda->text(), "0.902");
     EXPECT_GT(counter.Paints, 0);
+}
+
+// A field whose frame is kept as a picture covers its corners with what it sits on: the
+// window's colour as it is now, or the colour of a container that fills its own background.
+TEST(NumEditRender, ACachedFrameShowsWhatTheFieldSitsOnAtItsCorners) {
+    QWidget window;
+    window.resize(200, 100);
+    auto* container = new QWidget(&window);
+    container->setGeometry(0, 0, 200, 100);
+    auto* field = new QLineEdit("1.000", container);
+    field->setGeometry(20, 20, 120, 40);
+    KeepPanelCached(field);
+    const auto corner = [&] { return window.grab().toImage().pixelColor(field->pos()); };
+    const auto paint = [](QWidget* w, QColor colour) {
+        QPalette palette = w->palette();
+        palette.setColor(QPalette::Window, colour);
+        w->setPalette(palette);
+    };
+
+    paint(&window, QColor(40, 40, 40));
+    EXPECT_EQ(corner(), QColor(40, 40, 40));
+    paint(&window, QColor(200, 210, 220));
+    EXPECT_EQ(corner(), QColor(200, 210, 220)) << "the frame kept the window's old colour";
+    container->setAutoFillBackground(true);
+    paint(container, QColor(0, 128, 0));
+    EXPECT_EQ(corner(), QColor(0, 128, 0)) << "the frame covered the container's colour";
 }
