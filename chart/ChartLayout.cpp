@@ -8,10 +8,12 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
+#include <array>
 
 #include "ChartWindow.h"
 #include "Fuels.h"
 #include "LambdaPlot.h"
+#include "ReadoutCell.h"
 #include "format/Formatting.h"
 
 namespace {
@@ -156,16 +158,15 @@ void TChartForm::CreateReadout(QGridLayout* grid) {
     big.setPixelSize(20);
     big.setBold(true);
     for (int column = 0; column < rcCount; ++column) {
-        ReadoutHeading[column] = new QLabel(ChartArea);
-        ReadoutLambda[column] = new QLabel(ChartArea);
-        ReadoutLambda[column]->setFont(big);
-        ReadoutAfr[column] = new QLabel(ChartArea);
-        for (QLabel* label : {ReadoutHeading[column], ReadoutLambda[column], ReadoutAfr[column]}) {
-            label->setAlignment(Qt::AlignCenter);
+        std::array<QLabel**, 3> rows{&ReadoutHeading[column], &ReadoutLambda[column],
+                                     &ReadoutAfr[column]};
+        for (size_t row = 0; row < rows.size(); ++row) {
+            auto* cell = new TReadoutCell(ChartArea);
+            *rows[row] = cell->Label();
+            cell->Label()->setAlignment(Qt::AlignCenter);
+            grid->addWidget(cell, static_cast<int>(row), column + 1);
         }
-        grid->addWidget(ReadoutHeading[column], 0, column + 1);
-        grid->addWidget(ReadoutLambda[column], 1, column + 1);
-        grid->addWidget(ReadoutAfr[column], 2, column + 1);
+        ReadoutLambda[column]->setFont(big);
         grid->setColumnStretch(column + 1, 1);
     }
     ReadoutLambda[rcNewest]->setObjectName("NewestLambda");

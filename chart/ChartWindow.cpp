@@ -20,6 +20,7 @@
 #include "Fuels.h"
 #include "LambdaPlot.h"
 #include "LogSeries.h"
+#include "ReadoutCell.h"
 #include "datalog/LogKind.h"
 #include "format/Formatting.h"
 #include "platform/ErrorDisplay.h"
@@ -46,11 +47,9 @@ double SecondsSinceEpoch(std::chrono::system_clock::time_point when) {
     return std::chrono::duration<double>(when.time_since_epoch()).count();
 }
 
-void SetText(QLabel* label, const std::string& text) {
-    const QString shown = QString::fromStdString(text);
-    if (label->text() != shown) {
-        label->setText(shown);
-    }
+// A readout text goes through its cell, which has the window laid out again only when needed.
+void ShowReadout(QLabel* label, const std::string& text) {
+    TReadoutCell::Of(label)->SetText(QString::fromStdString(text));
 }
 
 std::string ChosenFile(QFileDialog* dialog) {
@@ -314,9 +313,9 @@ void TChartForm::UpdateReadout(double from, double to) {
     const TReadoutTexts texts = MakeReadout(range.Empty() ? nullptr : &newest, shown.Stats(range),
                                             to - from, FSettings.Stoichiometric());
     for (int column = 0; column < rcCount; ++column) {
-        SetText(ReadoutHeading[column], texts.Heading[column]);
-        SetText(ReadoutLambda[column], texts.Lambda[column]);
-        SetText(ReadoutAfr[column], texts.Afr[column]);
+        ShowReadout(ReadoutHeading[column], texts.Heading[column]);
+        ShowReadout(ReadoutLambda[column], texts.Lambda[column]);
+        ShowReadout(ReadoutAfr[column], texts.Afr[column]);
     }
 }
 

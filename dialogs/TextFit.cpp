@@ -6,6 +6,8 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
+#include "format/DigitWidths.h"
+
 namespace {
 void FitLabel(QLabel* label) {
     const QSize hint = label->sizeHint();
@@ -65,28 +67,6 @@ void FitFieldFont(QLineEdit* field, int designPixelSize) {
     if (font.pixelSize() != field->font().pixelSize()) {
         field->setFont(font);
     }
-}
-
-// `text` with every digit made a 0: texts of one shape are equally wide where the digits are.
-QString DigitShape(const QString& text) {
-    QString shape = text;
-    for (QChar& c : shape) {
-        if (c.isDigit()) {
-            c = u'0';
-        }
-    }
-    return shape;
-}
-
-bool DigitsEquallyWide(const QFont& font) {
-    const QFontMetrics metrics(font);
-    const int zero = metrics.horizontalAdvance(u'0');
-    for (char16_t digit = u'1'; digit <= u'9'; ++digit) {
-        if (metrics.horizontalAdvance(QChar(digit)) != zero) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Refits a field's font when its text may have changed width. A reading that changes only
