@@ -304,6 +304,16 @@ void TChartForm::Redraw() {
 void TChartForm::UpdateReadout(double from, double to) {
     const TLambdaSeries& shown = Shown();
     const TIndexRange range = shown.Select(from, to);
+    TReadoutSource source{&shown,      from,       to,          0, 0, FSettings.Stoichiometric(),
+                          range.First, range.Last, shown.Size()};
+    if (!shown.Empty()) {
+        source.Oldest = shown.Oldest().Time;
+        source.Newest = shown.Newest().Time;
+    }
+    if (source == FReadoutSource) {
+        return; // shown already: twelve texts are not formatted again
+    }
+    FReadoutSource = source;
     // The newest reading in view, at the time its wall clock showed.
     TSeriesPoint newest;
     if (!range.Empty()) {

@@ -191,4 +191,18 @@ private:
     QTimer* FRedrawTimer = nullptr;
     QElapsedTimer FSinceRedraw;
     bool FSettingRange = false;
+    // What the readout was last made from: a redraw soon after a reading finds it the same.
+    struct TReadoutSource {
+        const TLambdaSeries* Series = nullptr;
+        double From = 0;
+        double To = 0;
+        double Oldest = 0;
+        double Newest = 0;
+        double Stoichiometric = 0;
+        size_t First = 0;
+        size_t Last = 0;
+        size_t Size = 0;
+        bool operator==(const TReadoutSource&) const = default;
+    };
+    TReadoutSource FReadoutSource;
 };

@@ -1,6 +1,7 @@
 #include "ReadoutCell.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QLabel>
 
 #include "format/DigitWidths.h"
@@ -34,10 +35,17 @@ bool TReadoutCell::SameWidthAsShown(const QString& text) {
         FShapeKnown = false;
     }
     QString shape = DigitShape(text);
-    const bool same = FDigitsEquallyWide && FShapeKnown && shape == FShape;
+    const bool sameShape = FShapeKnown && shape == FShape;
     FShape = std::move(shape);
     FShapeKnown = true;
-    return same;
+    if (sameShape && FDigitsEquallyWide) {
+        return true;
+    }
+    // Digits of unequal widths: the texts themselves are measured, which is still far less
+    // than laying the window out.
+    const QFontMetricsF metrics(FMeasuredFont);
+    return sameShape &&
+           metrics.horizontalAdvance(text) == metrics.horizontalAdvance(FLabel->text());
 }
 
 QSize TReadoutCell::sizeHint() const {

@@ -2,8 +2,8 @@
 // One text of the chart's readout, which changes with every reading. A label placed in the
 // window's layout has the whole window laid out again each time its text changes. In a cell
 // the label keeps its place, and the layout is asked again only when the text's width can
-// have changed: a new shape of digits ("9.9" to "10.1"), or a font whose digits differ in
-// width. The cell takes the label's size wishes as its own, so it is laid out as the label
+// have changed: a new shape of digits ("9.9" to "10.1"), or, in a font whose digits differ
+// in width, a text of another measure. The cell takes the label's size wishes as its own, so it is laid out as the label
 // would be, and the label fills it.
 #include <QFont>
 #include <QString>
