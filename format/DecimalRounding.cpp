@@ -1,8 +1,8 @@
 #include "format/DecimalRounding.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <string_view>
 
 // Rounding of text: a double carries about 15 reliable decimal digits, so every number is
 // first taken to 15 significant digits (correctly rounded from its binary value); that
@@ -57,12 +57,19 @@ TDecimal ToDecimal(double value) {
     if (magnitude == 0) {
         return d;
     }
+    // "d.dddddddddddddde+XX", correctly rounded like printf's "%.14e", without its locale
+    // and stream machinery: a window formats several numbers with every reading.
     char text[48];
-    std::snprintf(text, sizeof text, "%.*e", kSignificantDigits - 1, magnitude);
-    const std::string s(text); // "d.dddddddddddddde+XX"
+    const auto written = std::to_chars(text, text + sizeof text, magnitude,
+                                       std::chars_format::scientific, kSignificantDigits - 1);
+    const std::string_view s(text, static_cast<size_t>(written.ptr - text));
     const auto e = s.find('e');
-    d.Digits = s.substr(0, 1) + s.substr(2, e - 2);
-    d.Exponent = std::atoi(s.c_str() + e + 1) + 1;
+    d.Digits.reserve(e);
+    d.Digits.push_back(s[0]);
+    d.Digits.append(s.substr(2, e - 2));
+    int exponent = 0;
+    std::from_chars(s.data() + e + (s[e + 1] == '+' ? 2 : 1), s.data() + s.size(), exponent);
+    d.Exponent = exponent + 1;
     StripTrailingZeros(d);
     return d;
 }
