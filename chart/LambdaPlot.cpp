@@ -122,6 +122,14 @@ TLambdaPlot::TLambdaPlot(QWidget* parent) : QCustomPlot(parent) {
     for (QCPAxis* axis : {yAxis, yAxis2}) {
         axis->setLayer("lambdaaxes");
     }
+    // The lowest layers' buffer can start a redraw from the picture of what stays put.
+    auto first = QSharedPointer<TBeneathBuffer>::create(viewport().size(), devicePixelRatioF());
+    FFirstBuffer = first.data();
+    if (mPaintBuffers.isEmpty()) {
+        mPaintBuffers.append(first);
+    } else {
+        mPaintBuffers[0] = first;
+    }
     SetFollowing(true);
     connect(this, &QCustomPlot::beforeReplot, this, [this] { HideFixedParts(); });
     connect(this, &QCustomPlot::afterReplot, this, [this] {
@@ -227,6 +235,7 @@ void TLambdaPlot::HideFixedParts() {
             DrawFixedParts();
         }
     }
+    FFirstBuffer->StartFrom(FFixedInUse ? &FBeneath : nullptr);
     if (!FFixedInUse) {
         return;
     }
@@ -247,7 +256,9 @@ void TLambdaPlot::paintEvent(QPaintEvent* event) {
     // What stays put beneath, what the redraw drew, and the axes at the sides and the key
     // above it (that picture is clear everywhere else).
     QCPPainter painter(this);
-    painter.drawPixmap(0, 0, FBeneath);
+    if (!FFirstBuffer->HoldsBeneath()) {
+        painter.drawPixmap(0, 0, FBeneath);
+    }
     for (const QSharedPointer<QCPAbstractPaintBuffer>& buffer : mPaintBuffers) {
         buffer->draw(&painter);
     }

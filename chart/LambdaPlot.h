@@ -12,6 +12,7 @@
 #include <qcustomplot.h>
 #include <vector>
 
+#include "BeneathBuffer.h"
 #include "PlotBand.h"
 #include "PlotFrame.h"
 #include "SeriesDecimation.h"
@@ -98,5 +99,6 @@ private:
     TPlotFrame FFixedFor;
     TPlotFrame FFixedSeen;
     QPixmap FBeneath;
-    std::array<QPixmap, 3> FAbove; // the strips of AboveStrips()
+    std::array<QPixmap, 3> FAbove;          // the strips of AboveStrips()
+    TBeneathBuffer* FFirstBuffer = nullptr; // the lowest layers' buffer, owned by the plot
 };

@@ -504,3 +504,31 @@ TEST_F(ChartWindow, MarkersExportAndTheSmallReplayFixes) {
     EXPECT_EQ(ReadWholeFile(jpeg).substr(0, 3), "\xFF\xD8\xFF");
     EXPECT_THROW(Chart->SaveImageFile(TempPath("chart.gif")), EInOutError);
 }
+
+// While following, the plot is drawn from pictures of what stays put and the redrawn rest;
+// on screen its plotting area is, pixel for pixel, the plot drawn in full.
+TEST_F(ChartWindow, WhileFollowingThePlotLooksAsDrawnInFull) {
+    OpenChart();
+    const auto mono = std::chrono::steady_clock::now() - std::chrono::seconds(30);
+    const auto wall = std::chrono::system_clock::now() - std::chrono::seconds(30);
+    for (int i = 0; i < 300; ++i) {
+        Chart->AddReading(ReadingAt(mono, i * 0.1, wall + std::chrono::milliseconds(100 * i),
+                                    1.0 + 0.3 * std::sin(i / 10.0)));
+    }
+    for (int pass = 0; pass < 2; ++pass) { // the pictures are kept from the second redraw on
+        Chart->Redraw();
+        Chart->Plot->replot(QCustomPlot::rpImmediateRefresh);
+    }
+    const QImage shown = Chart->Plot->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage full = Chart->Plot->toPixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), full.size());
+    // The plotting area: tick labels outside it are cached as pictures on screen only.
+    const QRect area = Chart->Plot->axisRect()->rect();
+    int apart = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            apart += shown.pixel(x, y) != full.pixel(x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(apart, 0) << "pixels of the plotting area differ from the plot drawn in full";
+}
