@@ -1,6 +1,10 @@
 #include "format/NumericPicture.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <functional>
 
 #include "format/DecimalRounding.h"
 #include "format/NumberText.h"
@@ -139,9 +143,17 @@ std::string RoundedZeroText(const std::vector<std::string>& sections, const TReg
     return Render(zero, Layout(zero, 0.0), false, rs);
 }
 
-} // namespace
+// A text once made, kept for the same picture, value and separators.
+struct TMadeText {
+    std::string Picture;
+    uint64_t ValueBits = 0;
+    char Decimal = 0;
+    char Thousand = 0;
+    bool Used = false;
+    std::string Text;
+};
 
-std::string FormatFloat(const std::string& picture, double value, const TRegionalSettings& rs) {
+std::string LayOut(const std::string& picture, double value, const TRegionalSettings& rs) {
     if (auto text = NonFiniteText(value)) {
         return *text;
     }
@@ -159,4 +171,27 @@ std::string FormatFloat(const std::string& picture, double value, const TRegiona
         return Render(section, number, value < 0 && index == 0, rs);
     }
     return RoundedZeroText(sections, rs);
+}
+
+} // namespace
+
+// The same few values come again and again with every reading (the supply voltage, the lowest
+// and highest of a span), so the texts last made are kept, per thread, in a small table.
+std::string FormatFloat(const std::string& picture, double value, const TRegionalSettings& rs) {
+    constexpr size_t kKept = 64;
+    thread_local std::array<TMadeText, kKept> made;
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    TMadeText& slot =
+        made[(std::hash<uint64_t>{}(bits) ^ std::hash<std::string>{}(picture)) % kKept];
+    if (!slot.Used || slot.ValueBits != bits || slot.Decimal != rs.DecimalSeparator ||
+        slot.Thousand != rs.ThousandSeparator || slot.Picture != picture) {
+        slot.Text = LayOut(picture, value, rs);
+        slot.Picture = picture;
+        slot.ValueBits = bits;
+        slot.Decimal = rs.DecimalSeparator;
+        slot.Thousand = rs.ThousandSeparator;
+        slot.Used = true;
+    }
+    return slot.Text;
 }
