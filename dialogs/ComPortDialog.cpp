@@ -28,9 +28,7 @@ constexpr const char* NumberedDeviceName = "COM%d";
 
 // The live-data request, answered by 8 bytes within 300 ms.
 TProbeResult FindController() {
-    std::vector<uint8_t> request;
-    SendLiveDataRequest([&request](uint8_t b) { request.push_back(b); });
-    return FindAnsweringPort(ProbeCandidates(), request, LiveReplyLength,
+    return FindAnsweringPort(ProbeCandidates(), LiveDataRequestBytes(), LiveReplyLength,
                              std::chrono::milliseconds(300));
 }
 

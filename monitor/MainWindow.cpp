@@ -8,7 +8,6 @@
 #include <QSettings>
 #include <QShortcut>
 #include <QTableWidget>
-#include <array>
 #include <chrono>
 
 #include "dialogs/AboutDialog.h"
@@ -170,14 +169,8 @@ void TForm1::Timer1Timer(TTimer* /*Sender*/) {
     SetCell(0, 15, IntToStr(VaComm1->ReadBufUsed()));
     VaComm1->PurgeRead();
     // The request goes out in one write, so the write thread wakes once for it, not per byte.
-    std::array<uint8_t, LiveDataFrameLength> request{};
-    size_t length = 0;
-    SendLiveDataRequest([&request, &length](uint8_t b) {
-        if (length < request.size()) {
-            request[length++] = b;
-        }
-    });
-    VaComm1->WriteBuf(request.data(), static_cast<int>(length));
+    const std::vector<uint8_t> request = LiveDataRequestBytes();
+    VaComm1->WriteBuf(request.data(), static_cast<int>(request.size()));
     LinkTick();
 }
 

@@ -6,6 +6,12 @@ void SendLiveDataRequest(const TByteSink& sink) {
     frame.Finish();
 }
 
+std::vector<uint8_t> LiveDataRequestBytes() {
+    std::vector<uint8_t> bytes;
+    SendLiveDataRequest([&bytes](uint8_t b) { bytes.push_back(b); });
+    return bytes;
+}
+
 void SendMemoryRead(const TByteSink& sink, uint8_t address, uint8_t count) {
     TFrameWriter frame(sink, MemoryReadFrameLength);
     frame.Put(CmdMemoryRead);

@@ -2,6 +2,7 @@
 // The requests the utility sends to the WBX4100 controller, the controller memory it uses and
 // the positions of the values in the replies it reads.
 #include <cstdint>
+#include <vector>
 
 #include "FrameWriter.h"
 
@@ -61,6 +62,8 @@ constexpr int MemoryReplyHeaderLength = 5;
 
 // C0 04 26 15
 void SendLiveDataRequest(const TByteSink& sink);
+// The live-data request's bytes, for a sender that writes a request at once.
+std::vector<uint8_t> LiveDataRequestBytes();
 // C0 06 60 00 05 D4: the calibration block.
 void SendCalibrationRead(const TByteSink& sink);
 // C0 0A 62 00 04 RH RL LH LL CK: the same cal value as rich and lean.
