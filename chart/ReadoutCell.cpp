@@ -38,14 +38,15 @@ bool TReadoutCell::SameWidthAsShown(const QString& text) {
     const bool sameShape = FShapeKnown && shape == FShape;
     FShape = std::move(shape);
     FShapeKnown = true;
-    if (sameShape && FDigitsEquallyWide) {
-        return true;
+    if (FDigitsEquallyWide) {
+        return sameShape;
     }
-    // Digits of unequal widths: the texts themselves are measured, which is still far less
-    // than laying the window out.
-    const QFontMetricsF metrics(FMeasuredFont);
-    return sameShape &&
-           metrics.horizontalAdvance(text) == metrics.horizontalAdvance(FLabel->text());
+    // Digits of unequal widths: the new text is measured, once, which is still far less than
+    // laying the window out. The shown text's width was kept when it was new.
+    const qreal width = QFontMetricsF(FMeasuredFont).horizontalAdvance(text);
+    const bool sameWidth = sameShape && width == FShownWidth;
+    FShownWidth = width;
+    return sameWidth;
 }
 
 QSize TReadoutCell::sizeHint() const {

@@ -3,8 +3,8 @@
 // window's layout has the whole window laid out again each time its text changes. In a cell
 // the label keeps its place, and the layout is asked again only when the text's width can
 // have changed: a new shape of digits ("9.9" to "10.1"), or, in a font whose digits differ
-// in width, a text of another measure. The cell takes the label's size wishes as its own, so it is laid out as the label
-// would be, and the label fills it.
+// in width, a text of another measure. The cell takes the label's size wishes as its own, so it is
+// laid out as the label would be, and the label fills it.
 #include <QFont>
 #include <QString>
 #include <QWidget>
@@ -35,4 +35,5 @@ private:
     bool FDigitsEquallyWide = false;
     QString FShape;
     bool FShapeKnown = false;
+    qreal FShownWidth = 0; // in a font of unequal digits, while the shape is known
 };
