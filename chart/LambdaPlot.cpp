@@ -131,7 +131,10 @@ TLambdaPlot::TLambdaPlot(QWidget* parent) : QCustomPlot(parent) {
         mPaintBuffers[0] = first;
     }
     SetFollowing(true);
-    connect(this, &QCustomPlot::beforeReplot, this, [this] { HideFixedParts(); });
+    connect(this, &QCustomPlot::beforeReplot, this, [this] {
+        FPaintDirect = false; // the window shows the buffers this replot draws
+        HideFixedParts();
+    });
     connect(this, &QCustomPlot::afterReplot, this, [this] {
         ShowFixedParts();
         FDrawn = CurrentFrame();
@@ -177,13 +180,17 @@ void TLambdaPlot::DrawFixedParts() {
     const QImage beneath = DrawnLayers(BeneathLayers, true);
     FBeneath = QPixmap(size());
     FBeneath.fill(FBackground);
+    const QImage above = DrawnLayers(AboveLayers, false);
     {
         QPainter painter(&FBeneath);
         painter.drawImage(0, 0, beneath);
+        // Where nothing that moves is drawn, what lies above joins the picture beneath.
+        for (const QRect& still : StillStrips()) {
+            painter.drawImage(still.topLeft(), above, still);
+        }
     }
-    // Above: only the strips around the plotting area are kept, not a whole picture.
-    const QImage above = DrawnLayers(AboveLayers, false);
-    const std::array<QRect, 3> strips = AboveStrips();
+    // Elsewhere only the strips where the axes and the moving parts meet are kept.
+    const std::array<QRect, 4> strips = AboveStrips();
     for (size_t i = 0; i < strips.size(); ++i) {
         FAbove[i] = QPixmap::fromImage(above.copy(strips[i]));
     }
@@ -248,33 +255,66 @@ void TLambdaPlot::ShowFixedParts() {
     ShowOnly({});
 }
 
+bool TLambdaPlot::CanPaintDirect() const {
+    return FFollowing && FFixedInUse && devicePixelRatioF() == 1.0 && FixedFrame() == FFixedFor;
+}
+
 void TLambdaPlot::paintEvent(QPaintEvent* event) {
     if (!FFixedInUse || devicePixelRatioF() != 1.0) {
         QCustomPlot::paintEvent(event);
         return;
     }
-    // What stays put beneath, what the redraw drew, and the axes at the sides and the key
-    // above it (that picture is clear everywhere else).
+    // What stays put beneath, what moves (drawn now, or by the last replot into its buffers),
+    // and the axes' strips over it (that picture is clear everywhere else).
     QCPPainter painter(this);
-    if (!FFirstBuffer->HoldsBeneath()) {
+    if (FPaintDirect) {
         painter.drawPixmap(0, 0, FBeneath);
+        DrawMovingParts(&painter);
+    } else {
+        if (!FFirstBuffer->HoldsBeneath()) {
+            painter.drawPixmap(0, 0, FBeneath);
+        }
+        for (const QSharedPointer<QCPAbstractPaintBuffer>& buffer : mPaintBuffers) {
+            buffer->draw(&painter);
+        }
     }
-    for (const QSharedPointer<QCPAbstractPaintBuffer>& buffer : mPaintBuffers) {
-        buffer->draw(&painter);
-    }
-    const std::array<QRect, 3> strips = AboveStrips();
+    const std::array<QRect, 4> strips = AboveStrips();
     for (size_t i = 0; i < strips.size(); ++i) {
         painter.drawPixmap(strips[i].topLeft(), FAbove[i]);
     }
 }
 
-std::array<QRect, 3> TLambdaPlot::AboveStrips() const {
-    // The key's row across the top, and the lambda and AFR axes down the sides.
+void TLambdaPlot::DrawMovingParts(QCPPainter* painter) {
+    // The layers a replot draws, straight onto the window instead of into a buffer that is
+    // then copied there (drawing layers fills no background).
+    for (const QString& name : FixedLayers) {
+        layer(name)->setVisible(false);
+    }
+    draw(painter);
+    ShowFixedParts();
+}
+
+std::array<QRect, 3> TLambdaPlot::StillStrips() const {
+    // The key's row across the top, and beside the plotting area the lambda and AFR axes
+    // down to where the time axis' labels begin.
     const QRect area = axisRect()->rect();
-    const int left = area.left() + 8;
-    const int right = area.right() - 8;
-    return {QRect(0, 0, width(), area.top()), QRect(0, area.top(), left, height() - area.top()),
-            QRect(right, area.top(), width() - right, height() - area.top())};
+    const int levelHeight = area.bottom() - area.top();
+    return {QRect(0, 0, width(), area.top()), QRect(0, area.top(), area.left(), levelHeight),
+            QRect(area.right() + 1, area.top(), width() - area.right() - 1, levelHeight)};
+}
+
+std::array<QRect, 4> TLambdaPlot::AboveStrips() const {
+    // The lambda and AFR axes' ticks inside the plotting area, and the corners beside the
+    // time axis, where the lowest axis labels may reach down among the time labels.
+    const QRect area = axisRect()->rect();
+    constexpr int Inside = 8; // the longest tick reaches 5 pixels in
+    const int levelHeight = area.bottom() - area.top();
+    const int rightInside = area.right() + 1 - Inside;
+    const int belowHeight = height() - area.bottom();
+    return {QRect(area.left(), area.top(), Inside, levelHeight),
+            QRect(rightInside, area.top(), Inside, levelHeight),
+            QRect(0, area.bottom(), area.left() + Inside, belowHeight),
+            QRect(rightInside, area.bottom(), width() - rightInside, belowHeight)};
 }
 
 void TLambdaPlot::changeEvent(QEvent* event) {
@@ -434,6 +474,13 @@ void TLambdaPlot::DrawChanged() {
     if (data->mode() == QCPLayer::lmBuffered && CurrentFrame() == FDrawn &&
         !hasInvalidatedPaintBuffers()) {
         data->replot();
+        return;
+    }
+    if (CanPaintDirect()) {
+        // What stays put is already drawn: the rest is drawn as the window paints.
+        FDrawn = CurrentFrame();
+        FPaintDirect = true;
+        update();
         return;
     }
     replot(rpQueuedRefresh);

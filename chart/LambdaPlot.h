@@ -4,8 +4,9 @@
 // Drawn in layers: the background and the grid with the reference line, then the data (band,
 // line, single readings as dots, markers as vertical lines), then the axes and the key. While
 // the view is held the data has a buffer of its own, so a change to the data alone redraws
-// only that; while it follows the readings the time axis moves with every redraw and one
-// buffer for everything costs least. A dark palette gives the plot its night colours.
+// only that; while it follows the readings the time axis moves with every redraw: what stays
+// put is kept as pictures and the window draws the rest over them as it paints, with no
+// buffer in between. A dark palette gives the plot its night colours.
 #include <QVector>
 #include <array>
 #include <functional>
@@ -70,8 +71,14 @@ private:
     // Only the layers `names` (and the lambda grid) drawn on a clear picture of the plot's size.
     QImage DrawnLayers(const QStringList& names, bool lambdaGrid);
     void DrawLambdaGrid(QCPPainter* painter) const;
-    // Where the picture drawn above the data is laid: the key row and the two axis sides.
-    std::array<QRect, 3> AboveStrips() const;
+    // Where the picture drawn above the data is laid over what moves, each redraw.
+    std::array<QRect, 4> AboveStrips() const;
+    // Where it is laid once, into the picture beneath: nothing that moves is drawn there.
+    std::array<QRect, 3> StillStrips() const;
+    // While following with the fixed parts drawn, a redraw needs no replot into buffers: the
+    // window paints the picture beneath and draws the moving layers over it itself.
+    bool CanPaintDirect() const;
+    void DrawMovingParts(QCPPainter* painter);
     void HideFixedParts();
     void ShowFixedParts();
     // Only the layers named are drawn; none named: all of them.
@@ -99,6 +106,7 @@ private:
     TPlotFrame FFixedFor;
     TPlotFrame FFixedSeen;
     QPixmap FBeneath;
-    std::array<QPixmap, 3> FAbove;          // the strips of AboveStrips()
+    std::array<QPixmap, 4> FAbove;          // the strips of AboveStrips()
+    bool FPaintDirect = false;              // the next paint draws the moving layers itself
     TBeneathBuffer* FFirstBuffer = nullptr; // the lowest layers' buffer, owned by the plot
 };

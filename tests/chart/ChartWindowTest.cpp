@@ -519,6 +519,10 @@ TEST_F(ChartWindow, WhileFollowingThePlotLooksAsDrawnInFull) {
         Chart->Redraw();
         Chart->Plot->replot(QCustomPlot::rpImmediateRefresh);
     }
+    // From then on the window draws what moves itself, over the pictures.
+    Chart->AddReading(ReadingAt(mono, 30.0, wall + std::chrono::seconds(30), 1.1));
+    Chart->Redraw();
+    QCoreApplication::processEvents();
     const QImage shown = Chart->Plot->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage full = Chart->Plot->toPixmap().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shown.size(), full.size());
