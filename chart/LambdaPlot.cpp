@@ -1,5 +1,7 @@
 #include "LambdaPlot.h"
 
+#include "WallClockTicker.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -89,19 +91,6 @@ private:
     mutable QSize FSize;
     TLook FLook;
     QImage FImage;
-};
-
-// Time labels of what the wall clock showed at each place on the axis.
-class TWallClockTicker : public QCPAxisTickerDateTime {
-public:
-    std::function<double(double)> WallAt;
-
-protected:
-    QString getTickLabel(double tick, const QLocale& locale, QChar formatChar,
-                         int precision) override {
-        return QCPAxisTickerDateTime::getTickLabel(WallAt ? WallAt(tick) : tick, locale, formatChar,
-                                                   precision);
-    }
 };
 } // namespace
 

@@ -18,6 +18,7 @@
 
 #include "chart/ChartWindow.h"
 #include "chart/LambdaPlot.h"
+#include "chart/WallClockTicker.h"
 #include "datalog/DataLog.h"
 #include "datalog/LogFormat.h"
 #include "datalog/LogReader.h"
@@ -376,6 +377,34 @@ TEST_F(ChartWindow, ReplayOnTheDaysSummerTimeBeginsAndEndsShowsTheTimesWritten) 
             << date << ": " << Chart->ReadoutHeading[rcNewest]->text().toStdString();
         Chart->LiveButton->click();
     }
+}
+
+TEST(TimeAxisLabels, KeptLabelsGiveWayToANewTimeZoneAndFormat) {
+    const auto labelsNow = [](TWallClockTicker& ticker) {
+        QVector<double> ticks;
+        QVector<QString> labels;
+        // 10 s from 2024-06-01 12:00:00 UTC
+        ticker.generate(QCPRange(1717243200, 1717243210), QLocale::c(), 'g', 6, ticks, nullptr,
+                        &labels);
+        return labels;
+    };
+    TWallClockTicker ticker;
+    ticker.setDateTimeFormat("hh:mm:ss");
+    QVector<QString> utc, berlin;
+    {
+        TScopedTimeZone zone("UTC");
+        utc = labelsNow(ticker);
+    }
+    {
+        TScopedTimeZone zone("Europe/Berlin");
+        berlin = labelsNow(ticker);
+    }
+    ASSERT_FALSE(utc.isEmpty());
+    EXPECT_EQ(utc.first(), "12:00:00");
+    EXPECT_EQ(berlin.first(), "14:00:00");
+    ticker.setDateTimeFormat("hh:mm");
+    TScopedTimeZone zone("UTC");
+    EXPECT_EQ(labelsNow(ticker).first(), "12:00");
 }
 
 TEST_F(ChartWindow, ReadingsMoreThanASecondApartAreDrawnAsPoints) {
