@@ -283,6 +283,13 @@ void TLambdaPlot::DrawMovingParts(QCPPainter* painter) {
     ShowFixedParts();
 }
 
+QRect TLambdaPlot::MovingRect() const {
+    // From the plotting area's top down, across the plot: one rectangle, since lines drawn
+    // within a clip of several cost the painter three times as much.
+    const int top = axisRect()->rect().top();
+    return QRect(0, top, width(), height() - top);
+}
+
 std::array<QRect, 3> TLambdaPlot::StillStrips() const {
     // The key's row across the top, and beside the plotting area the lambda and AFR axes
     // down to where the time axis' labels begin.
@@ -469,7 +476,7 @@ void TLambdaPlot::DrawChanged() {
         // What stays put is already drawn: the rest is drawn as the window paints.
         FDrawn = CurrentFrame();
         FPaintDirect = true;
-        update();
+        update(MovingRect());
         return;
     }
     replot(rpQueuedRefresh);

@@ -75,6 +75,8 @@ private:
     std::array<QRect, 4> AboveStrips() const;
     // Where it is laid once, into the picture beneath: nothing that moves is drawn there.
     std::array<QRect, 3> StillStrips() const;
+    // What a redraw with the fixed pictures kept repaints: all but the key's row.
+    QRect MovingRect() const;
     // While following with the fixed parts drawn, a redraw needs no replot into buffers: the
     // window paints the picture beneath and draws the moving layers over it itself.
     bool CanPaintDirect() const;
