@@ -1,5 +1,6 @@
 #include "LambdaPlot.h"
 
+#include "KeptTicker.h"
 #include "WallClockTicker.h"
 
 #include <algorithm>
@@ -358,6 +359,12 @@ void TLambdaPlot::SetUpAxes() {
     FTimeTicker->setDateTimeFormat("hh:mm:ss");
     FTimeTicker->setTickCount(6);
     xAxis->setTicker(FTimeTicker);
+    // The lambda and AFR axes move only when the view's lambda range does.
+    yAxis->setTicker(QSharedPointer<TKeptTicker>::create());
+    yAxis2->setTicker(QSharedPointer<TKeptTicker>::create());
+    // The time axis along the top is never shown: it needs no ticks worked out.
+    xAxis2->setTicks(false);
+    xAxis2->setTickLabels(false);
     yAxis->setLabel("Lambda");
     yAxis->setNumberFormat("f");
     yAxis->setNumberPrecision(2);

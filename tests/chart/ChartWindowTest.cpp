@@ -17,6 +17,7 @@
 #include <map>
 
 #include "chart/ChartWindow.h"
+#include "chart/KeptTicker.h"
 #include "chart/LambdaPlot.h"
 #include "chart/WallClockTicker.h"
 #include "datalog/DataLog.h"
@@ -405,6 +406,23 @@ TEST(TimeAxisLabels, KeptLabelsGiveWayToANewTimeZoneAndFormat) {
     ticker.setDateTimeFormat("hh:mm");
     TScopedTimeZone zone("UTC");
     EXPECT_EQ(labelsNow(ticker).first(), "12:00");
+}
+
+TEST(AxisLabels, AKeptNumberAxisLaysOutAnewWhenItsRangeOrFormatChanges) {
+    TKeptTicker kept;
+    QCPAxisTicker plain;
+    const auto labels = [](QCPAxisTicker& ticker, QCPRange range, int precision) {
+        QVector<double> ticks;
+        QVector<QString> texts;
+        ticker.generate(range, QLocale::c(), 'f', precision, ticks, nullptr, &texts);
+        return texts;
+    };
+    for (const auto& [range, precision] : {std::pair{QCPRange(0.65, 1.35), 2},
+                                           {QCPRange(0.65, 1.35), 2},
+                                           {QCPRange(0.65, 1.35), 1},
+                                           {QCPRange(0.5, 1.5), 1}}) {
+        EXPECT_EQ(labels(kept, range, precision), labels(plain, range, precision));
+    }
 }
 
 TEST_F(ChartWindow, ReadingsMoreThanASecondApartAreDrawnAsPoints) {
