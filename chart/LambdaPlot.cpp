@@ -1,5 +1,6 @@
 #include "LambdaPlot.h"
 
+#include "CachedStraightLine.h"
 #include "KeptTicker.h"
 #include "WallClockTicker.h"
 
@@ -375,7 +376,8 @@ void TLambdaPlot::SetUpAxes() {
     connect(yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
             [this] { UpdateAfrRange(); });
 
-    FReference = new QCPItemStraightLine(this);
+    // Drawn with every redraw over the moving time grid, but always in the same place.
+    FReference = new TCachedStraightLine(this);
     FReference->setObjectName("ReferenceLine");
     FReference->setLayer("grid");
     FReference->point1->setCoords(0, 1.0);

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <map>
 
+#include "chart/CachedStraightLine.h"
 #include "chart/ChartWindow.h"
 #include "chart/KeptTicker.h"
 #include "chart/LambdaPlot.h"
@@ -423,6 +424,33 @@ TEST(AxisLabels, AKeptNumberAxisLaysOutAnewWhenItsRangeOrFormatChanges) {
                                            {QCPRange(0.5, 1.5), 1}}) {
         EXPECT_EQ(labels(kept, range, precision), labels(plain, range, precision));
     }
+}
+
+TEST(ReferenceLine, APictureOfTheDashedLineLooksAsTheLineDrawnInPlace) {
+    QCustomPlot plot;
+    plot.resize(420, 260);
+    plot.yAxis->setRange(0.65, 1.35);
+    const auto lineAt = [&](QCPItemStraightLine* line) {
+        line->setPen(QPen(QColor(90, 90, 90), 1, Qt::DashLine));
+        line->point1->setCoords(0, 1.0);
+        line->point2->setCoords(1, 1.0);
+        const QImage image = plot.toPixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        plot.removeItem(line);
+        return image;
+    };
+    const QImage inPlace = lineAt(new QCPItemStraightLine(&plot));
+    const QImage picture = lineAt(new TCachedStraightLine(&plot));
+    int apart = 0;
+    for (int y = 0; y < inPlace.height(); ++y) {
+        for (int x = 0; x < inPlace.width(); ++x) {
+            const QColor a = inPlace.pixelColor(x, y), b = picture.pixelColor(x, y);
+            apart += std::abs(a.red() - b.red()) > 2 || std::abs(a.green() - b.green()) > 2 ||
+                             std::abs(a.blue() - b.blue()) > 2
+                         ? 1
+                         : 0;
+        }
+    }
+    EXPECT_EQ(apart, 0);
 }
 
 TEST_F(ChartWindow, ReadingsMoreThanASecondApartAreDrawnAsPoints) {
