@@ -267,8 +267,13 @@ bool TChartForm::RedrawIfDue() {
     // column fills changes little, so long spans redraw less often, but at least once a second.
     const double perColumnMs = 1000 * FSpan.Seconds() / Plot->Columns();
     const qint64 interval = std::clamp<qint64>(std::llround(perColumnMs), 100, 1000);
+    // Readings come every 100 ms, give or take a little. Where a column fills faster than
+    // that, a reading that comes a little early is drawn at once: a timer a millisecond or two
+    // later would wake the program once more for every reading, to draw the same.
+    const qint64 early =
+        std::clamp<qint64>(interval - static_cast<qint64>(std::ceil(perColumnMs)), 0, 20);
     const qint64 since = FSinceRedraw.elapsed();
-    if (since >= interval) {
+    if (since >= interval - early) {
         Redraw();
         return true;
     }
