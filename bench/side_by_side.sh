@@ -17,6 +17,12 @@
 #                              against the copy with neither)
 #        HISTORY_SECONDS=3600  the chart's live history starts with that many seconds of
 #                              readings (UEGO4100_BENCH_HISTORY_SECONDS, app/BenchHistory.h)
+#        SAMPLED=1             CPU from timer samples taken across the machine (perf, run as
+#                              root or with kernel.perf_event_paranoid <= 0) instead of each
+#                              process's own clock. On a virtual machine that reports no stolen
+#                              time (the steal column of /proc/stat stays 0), the clock also
+#                              counts the time the host took while the process ran; a sample
+#                              is taken only while the machine runs.
 #        SCREENSHOT=/tmp/shot.png    the screen at the end of each round's measuring
 #        SKIP_BUILD=1 BUILD_DIR=build XVFB_DISPLAY=42 KEEP_RUN_DIR=1
 set -euo pipefail
@@ -26,6 +32,7 @@ source bench/measure_steps.sh # the build, the chart's steps, the process figure
 
 SECONDS_TO_MEASURE=${1:-40}
 ROUNDS=${ROUNDS:-3}
+SAMPLE_HZ=997 # off the beat of the 10 readings a second
 build_targets uego4100 wbx4100-sim bench_minimal_poller
 PROGRAM="$BUILD_DIR/app/uego4100"
 SIMULATOR="$BUILD_DIR/sim/wbx4100-sim"
@@ -75,11 +82,19 @@ measure_round() {
         threads+=("$(thread_count "$pid")")
     done
     start_time=$(date +%s.%N)
-    for _ in $(seq "$SECONDS_TO_MEASURE"); do
-        sleep 1
-        for pid in "${processes[@]}"; do
-            kill -0 "$pid" 2>/dev/null || { echo "a program ended during the measurement" >&2; exit 1; }
+    local samples=""
+    if [ "${SAMPLED:-0}" = 1 ]; then
+        samples=$(mktemp /tmp/uego-samples-XXXXXX)
+        RUN_DIRS+=("$samples")
+        perf record -a -F "$SAMPLE_HZ" -e cpu-clock -o "$samples" -- sleep "$SECONDS_TO_MEASURE" \
+            >/dev/null 2>&1 || { echo "perf record failed (root, or perf_event_paranoid <= 0)" >&2; exit 1; }
+    else
+        for _ in $(seq "$SECONDS_TO_MEASURE"); do
+            sleep 1
         done
+    fi
+    for pid in "${processes[@]}"; do
+        kill -0 "$pid" 2>/dev/null || { echo "a program ended during the measurement" >&2; exit 1; }
     done
     local i wall line=""
     [ -n "${SCREENSHOT:-}" ] && import -window root "$SCREENSHOT"
@@ -87,6 +102,15 @@ measure_round() {
         end_ns[i]=$(cpu_ns "${processes[i]}")
     done
     wall=$(awk -v s="$start_time" -v e="$(date +%s.%N)" 'BEGIN { print e - s }')
+    if [ -n "$samples" ]; then
+        # Each sample stands for 1/SAMPLE_HZ s of a processor: the processes' samples, as
+        # nanoseconds, take the place of their clocks' figures.
+        for i in "${!processes[@]}"; do
+            start_ns[i]=0
+            end_ns[i]=$(perf script -i "$samples" -F pid 2>/dev/null |
+                awk -v p="${processes[i]}" -v hz="$SAMPLE_HZ" '$1 == p { n++ } END { printf "%.0f", n * 1e9 / hz }')
+        done
+    fi
     for i in "${!processes[@]}"; do
         pid=${processes[i]}
         # A thread that ended took its time with it: say so rather than print too little.
@@ -136,7 +160,7 @@ print_figures() {
 
 FIGURES=$(mktemp)
 RUN_DIRS+=("$FIGURES")
-echo "side by side: $ROUNDS rounds of $SECONDS_TO_MEASURE s${CHART_SPAN:+, chart open on $CHART_SPAN}${HISTORY_SECONDS:+, $HISTORY_SECONDS s of history}$([ "${DASH:-0}" = 1 ] && echo ", dash open") (display $DISPLAY)"
+echo "side by side: $ROUNDS rounds of $SECONDS_TO_MEASURE s$([ "${SAMPLED:-0}" = 1 ] && echo ", CPU sampled")${CHART_SPAN:+, chart open on $CHART_SPAN}${HISTORY_SECONDS:+, $HISTORY_SECONDS s of history}$([ "${DASH:-0}" = 1 ] && echo ", dash open") (display $DISPLAY)"
 for round in $(seq "$ROUNDS"); do
     measure_round "$FIGURES"
     load=$(cut -d' ' -f1-3 /proc/loadavg)
