@@ -42,7 +42,6 @@ void TBigNumber::SetColor(const QColor& color) {
         return;
     }
     FColor = color;
-    FGlyphs.clear();
     update();
 }
 
@@ -83,10 +82,7 @@ void TBigNumber::Fit() {
             high = mid - 1;
         }
     }
-    if (low != FFont.pixelSize()) {
-        FFont.setPixelSize(low);
-        FGlyphs.clear();
-    }
+    FFont.setPixelSize(low);
 }
 
 QRect TBigNumber::TextRect() const {
@@ -104,9 +100,17 @@ QRect TBigNumber::TextRect() const {
 }
 
 const QImage& TBigNumber::Glyph(QChar c) {
-    auto found = FGlyphs.constFind(c);
+    const QColor ink = Ink();
+    const TGlyphKey key{FFont.pixelSize(), ink.rgba(), c.unicode()};
+    auto found = FGlyphs.constFind(key);
     if (found != FGlyphs.constEnd()) {
         return *found;
+    }
+    // A handful of characters in two inks and a few sizes; a window dragged through many
+    // sizes starts afresh rather than keeping them all.
+    constexpr qsizetype MostKept = 256;
+    if (FGlyphs.size() >= MostKept) {
+        FGlyphs.clear();
     }
     const QFontMetrics m(FFont);
     const qreal dpr = devicePixelRatioF();
@@ -116,10 +120,10 @@ const QImage& TBigNumber::Glyph(QChar c) {
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setFont(FFont);
-    p.setPen(Ink());
+    p.setPen(ink);
     p.drawText(0, m.ascent(), QString(c));
     p.end();
-    return *FGlyphs.insert(c, image);
+    return *FGlyphs.insert(key, image);
 }
 
 void TBigNumber::paintEvent(QPaintEvent*) {

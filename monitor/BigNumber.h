@@ -2,8 +2,9 @@
 // A reading as large as its place allows: the text is centred and drawn in the largest font
 // that fits the widget. The font is fitted again only when the widget is resized or the
 // text gets more or fewer characters. Each character is drawn once into an image of its own
-// and kept, so a new reading only copies a few images, and only the text's place is redrawn:
-// glyphs this large would otherwise be filled as outlines on every reading.
+// and kept, in each ink and size it was shown in, so a new reading only copies a few images,
+// and only the text's place is redrawn: glyphs this large would otherwise be filled as
+// outlines on every reading.
 #include <QFont>
 #include <QHash>
 #include <QImage>
@@ -36,5 +37,16 @@ private:
     QColor FColor;
     QFont FFont;
     qsizetype FFittedLength = -1;
-    QHash<QChar, QImage> FGlyphs; // in the current font and ink
+    // Glyph pictures by size, ink and character: the ink turns to the alarm colour and back,
+    // and a reading of another length may take another size, so both kinds are kept.
+    struct TGlyphKey {
+        int PixelSize;
+        QRgb Ink;
+        char16_t Char;
+        bool operator==(const TGlyphKey&) const = default;
+    };
+    friend size_t qHash(const TGlyphKey& key, size_t seed) {
+        return qHashMulti(seed, key.PixelSize, key.Ink, key.Char);
+    }
+    QHash<TGlyphKey, QImage> FGlyphs;
 };

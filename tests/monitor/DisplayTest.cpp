@@ -295,3 +295,26 @@ TEST_F(DriverDisplay, SoundModuleLoadsAndSaysWhetherItCanBeHeard) {
     EXPECT_TRUE(Errors.empty());
 }
 #endif
+
+TEST(BigNumber, KeptGlyphsShowTheInkOfTheMoment) {
+    TBigNumber number;
+    number.resize(300, 120);
+    number.SetText("0.85");
+    const QColor alarm(230, 30, 30);
+    const auto showsAlarmInk = [&] {
+        const QImage image = number.grab().toImage();
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixelColor(x, y) == alarm) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    // The alarm comes and goes, and comes back with glyphs kept from its first time.
+    for (const bool alarmOn : {false, true, false, true}) {
+        number.SetColor(alarmOn ? alarm : QColor());
+        EXPECT_EQ(showsAlarmInk(), alarmOn);
+    }
+}
