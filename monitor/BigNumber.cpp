@@ -58,6 +58,7 @@ void TBigNumber::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange) {
         FGlyphs.clear();
+        FGlyphBytes = 0;
         update();
     }
 }
@@ -107,10 +108,12 @@ const QImage& TBigNumber::Glyph(QChar c) {
         return *found;
     }
     // A handful of characters in two inks and a few sizes; a window dragged through many
-    // sizes starts afresh rather than keeping them all.
-    constexpr qsizetype MostKept = 256;
-    if (FGlyphs.size() >= MostKept) {
+    // sizes starts afresh rather than keeping them all: each glyph this large is a picture
+    // of a few hundred kilobytes.
+    constexpr qsizetype MostKeptBytes = 8 << 20;
+    if (FGlyphBytes >= MostKeptBytes) {
         FGlyphs.clear();
+        FGlyphBytes = 0;
     }
     const QFontMetrics m(FFont);
     const qreal dpr = devicePixelRatioF();
@@ -123,6 +126,7 @@ const QImage& TBigNumber::Glyph(QChar c) {
     p.setPen(ink);
     p.drawText(0, m.ascent(), QString(c));
     p.end();
+    FGlyphBytes += image.sizeInBytes();
     return *FGlyphs.insert(key, image);
 }
 

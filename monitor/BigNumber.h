@@ -49,4 +49,5 @@ private:
         return qHashMulti(seed, key.PixelSize, key.Ink, key.Char);
     }
     QHash<TGlyphKey, QImage> FGlyphs;
+    qsizetype FGlyphBytes = 0;
 };
