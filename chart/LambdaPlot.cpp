@@ -234,9 +234,12 @@ void TLambdaPlot::HideFixedParts() {
         }
     }
     FFirstBuffer->StartFrom(FFixedInUse ? &FBeneath : nullptr);
-    if (!FFixedInUse) {
-        return;
+    if (FFixedInUse) {
+        HideFixedLayers();
     }
+}
+
+void TLambdaPlot::HideFixedLayers() {
     for (const QString& name : FixedLayers) {
         layer(name)->setVisible(false);
     }
@@ -278,9 +281,7 @@ void TLambdaPlot::paintEvent(QPaintEvent* event) {
 void TLambdaPlot::DrawMovingParts(QCPPainter* painter) {
     // The layers a replot draws, straight onto the window instead of into a buffer that is
     // then copied there (drawing layers fills no background).
-    for (const QString& name : FixedLayers) {
-        layer(name)->setVisible(false);
-    }
+    HideFixedLayers();
     draw(painter);
     ShowFixedParts();
 }

@@ -82,6 +82,7 @@ private:
     bool CanPaintDirect() const;
     void DrawMovingParts(QCPPainter* painter);
     void HideFixedParts();
+    void HideFixedLayers();
     void ShowFixedParts();
     // Only the layers named are drawn; none named: all of them.
     void ShowOnly(const QStringList& names);
