@@ -9,15 +9,24 @@
 #include <exception>
 #include <mutex>
 #include <thread>
+#include <utility>
 
-namespace {
+namespace SyncDetail {
 
-// One hand-over in flight; lives on the waiting worker's stack until it has run.
+// One hand-over in flight. A waiting worker keeps it on its stack until it has run; a posted
+// one lives in its TPostedHandOver.
 struct TSyncRequest {
     const TThreadMethod* Method = nullptr;
     std::exception_ptr Error;
+    bool Taken = false; // the UI thread has taken it from the queue
     bool Done = false;
 };
+
+} // namespace SyncDetail
+
+using SyncDetail::TSyncRequest;
+
+namespace {
 
 struct TSyncQueue {
     std::mutex Lock;
@@ -84,13 +93,21 @@ size_t WaitForPending(uint32_t timeoutMs) {
 // Takes the oldest queued request, or none.
 TSyncRequest* TakeOne() {
     TSyncQueue& q = Queue();
-    std::lock_guard lock(q.Lock);
-    if (q.Pending.empty())
-        return nullptr;
-    TSyncRequest* request = q.Pending.front();
-    q.Pending.pop_front();
+    TSyncRequest* request = nullptr;
+    {
+        std::lock_guard lock(q.Lock);
+        if (q.Pending.empty())
+            return nullptr;
+        request = q.Pending.front();
+        q.Pending.pop_front();
+        request->Taken = true;
+    }
+    // A posting worker that is ending waits for its routine to be taken, not run: the routine
+    // may be what is waiting for that worker to end.
+    q.Finished.notify_all();
     return request;
 }
+
 
 } // namespace
 
@@ -158,4 +175,59 @@ void SetWakeMainThread(std::function<void()> hook) {
     TSyncQueue& q = Queue();
     std::lock_guard lock(q.HookLock);
     q.WakeHook = std::move(hook);
+}
+
+TPostedHandOver::TPostedHandOver() : FRequest(std::make_unique<TSyncRequest>()) {
+    FRequest->Taken = true;
+    FRequest->Done = true;
+}
+
+TPostedHandOver::~TPostedHandOver() {
+    // A routine still queued is withdrawn: nothing may run it once its owner is gone.
+    TSyncQueue& q = Queue();
+    std::lock_guard lock(q.Lock);
+    if (!FRequest->Taken)
+        std::erase(q.Pending, FRequest.get());
+}
+
+bool TPostedHandOver::Post(TThreadMethod method) {
+    if (IsMainThread()) {
+        method();
+        return true;
+    }
+    TSyncQueue& q = Queue();
+    std::exception_ptr error;
+    {
+        std::unique_lock lock(q.Lock);
+        q.Finished.wait(lock, [&] { return FRequest->Done || FInterrupted; });
+        if (FInterrupted)
+            return false;
+        // The previous routine has run, so the UI thread no longer reads these.
+        error = std::exchange(FRequest->Error, nullptr);
+        FMethod = std::move(method);
+        FRequest->Method = &FMethod;
+        FRequest->Taken = false;
+        FRequest->Done = false;
+        q.Pending.push_back(FRequest.get());
+        q.Arrived.notify_all();
+    }
+    CallWakeHook();
+    if (error)
+        std::rethrow_exception(error);
+    return true;
+}
+
+void TPostedHandOver::Settle() {
+    TSyncQueue& q = Queue();
+    std::unique_lock lock(q.Lock);
+    q.Finished.wait(lock, [&] { return FRequest->Taken; });
+}
+
+void TPostedHandOver::Interrupt() {
+    TSyncQueue& q = Queue();
+    {
+        std::lock_guard lock(q.Lock);
+        FInterrupted = true;
+    }
+    q.Finished.notify_all();
 }

@@ -6,8 +6,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 using TThreadMethod = std::function<void()>;
+
+namespace SyncDetail {
+struct TSyncRequest;
+}
 
 // Marks the calling thread as the UI thread (the program's main(), or a test's set-up).
 // Until then the thread that ran the program's static initialisation counts as the UI thread.
@@ -32,3 +37,32 @@ void WakeCheckSynchronize();
 // Called (from the worker's thread) whenever a hand-over is queued, so an event loop can
 // schedule a CheckSynchronize() call. Pass an empty function to remove.
 void SetWakeMainThread(std::function<void()> hook);
+
+// A hand-over the worker does not wait for at once: Post() queues the routine and returns, so
+// the worker goes back to its own wait instead of sleeping until the UI thread has run it.
+// One routine is in flight at a time and they run in order: the next Post() first waits until
+// the previous routine has run. Before the worker ends it calls Settle(). The object must
+// outlive the run of its last routine, which may still go on (further up the UI thread's call
+// chain) after Settle() returned.
+class TPostedHandOver {
+public:
+    TPostedHandOver();
+    ~TPostedHandOver();
+    TPostedHandOver(const TPostedHandOver&) = delete;
+    TPostedHandOver& operator=(const TPostedHandOver&) = delete;
+
+    // Worker: waits until the previous routine has run, then queues this one. Returns false,
+    // queuing nothing, once Interrupt() was called. An exception thrown by the previous
+    // routine is re-thrown here. On the UI thread itself the routine runs at once.
+    bool Post(TThreadMethod method);
+    // Worker, before it ends: returns once the UI thread has taken the posted routine (it has
+    // run, or is running).
+    void Settle();
+    // Any thread: a waiting or later Post() gives up. Used when the worker is told to stop.
+    void Interrupt();
+
+private:
+    TThreadMethod FMethod;
+    std::unique_ptr<SyncDetail::TSyncRequest> FRequest;
+    bool FInterrupted = false; // under the hand-over queue's lock
+};

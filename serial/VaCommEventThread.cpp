@@ -7,9 +7,15 @@
 TVaCommEventThread::TVaCommEventThread(TVaCustomComm* owner, TSerialDevice* device)
     : TThread(true), FOwner(owner), FDevice(device) {}
 
+TVaCommEventThread::~TVaCommEventThread() {
+    StopThread();
+    WaitFor();
+}
+
 void TVaCommEventThread::StopThread() {
     Terminate();
     FEvent.SetEvent();
+    FHandOver.Interrupt();
 }
 
 void TVaCommEventThread::Execute() {
@@ -34,6 +40,8 @@ void TVaCommEventThread::Execute() {
             break;
         }
     }
+    // A notification still queued is served by the UI thread's wait for this thread.
+    FHandOver.Settle();
 }
 
 void TVaCommEventThread::HandleEvent(uint32_t evtMask) {
@@ -41,7 +49,7 @@ void TVaCommEventThread::HandleEvent(uint32_t evtMask) {
         return;
     }
     if (FSync) {
-        Synchronize([this, evtMask] {
+        FHandOver.Post([this, evtMask] {
             FInHandOver = true;
             GuardedCall([this, evtMask] { DoEvent(evtMask); });
             FInHandOver = false;

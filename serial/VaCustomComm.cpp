@@ -306,8 +306,23 @@ static void StopAndRelease(Owner& thread, std::vector<std::shared_ptr<TThread>>&
     thread.reset();
 }
 
+// The event thread does not wait for its notification to return, so it can be waited for
+// even from inside that notification: it is then out of the device before the device is
+// released, and kept until the notification has returned.
+void TVaCustomComm::StopEventThread() {
+    if (!FEventThread) {
+        return;
+    }
+    FEventThread->StopThread();
+    FEventThread->WaitFor();
+    if (FEventThread->InHandOver()) {
+        FRetiredEvent.push_back(std::move(FEventThread));
+    }
+    FEventThread.reset();
+}
+
 void TVaCustomComm::DestroyThreads() {
-    StopAndRelease(FEventThread, FRetired);
+    StopEventThread();
     StopAndRelease(FWriteThread, FRetired);
 }
 
@@ -316,6 +331,7 @@ void TVaCustomComm::ReleaseRetiredThreads() {
         thread->WaitFor();
     }
     FRetired.clear();
+    std::erase_if(FRetiredEvent, [](const auto& thread) { return !thread->InHandOver(); });
 }
 
 void TVaCustomComm::Open() {

@@ -182,6 +182,7 @@ protected:
 
 private:
     TDCB BuildDCB(const TDCB& current) const;
+    void StopEventThread();
     void ReleaseRetiredThreads();
     bool ModemLine(uint32_t bit);
     int DirectWriteBuf(const uint8_t* buf, int count);
@@ -196,6 +197,9 @@ private:
     // Threads stopped from inside one of their own notifications; they end as soon as the
     // notification returns and are released later.
     std::vector<std::shared_ptr<TThread>> FRetired;
+    // Event threads stopped from inside one of their own notifications. They have ended, but
+    // the notification still runs further up the call chain and belongs to them.
+    std::vector<std::unique_ptr<TVaCommEventThread>> FRetiredEvent;
     uint32_t FEventMask = 0;
     bool FAutoOpen = false;
     TVaPortInt FPortNum = 0;

@@ -176,4 +176,41 @@ TEST_F(HandOver, NestedWaitInsideAHandOverStillServesOtherWorkers) {
     EXPECT_TRUE(secondDone);
 }
 
+TEST_F(HandOver, APostedRoutineLetsTheWorkerGoOnAndTheNextWaitsForIt) {
+    std::vector<int> ran; // touched only on the UI thread
+    std::atomic<int> posted{0};
+    std::atomic<bool> secondPosted{false};
+    TPostedHandOver handOver;
+    std::thread worker([&] {
+        handOver.Post([&] { ran.push_back(1); });
+        posted = 1; // before the UI thread has served anything
+        handOver.Post([&] { ran.push_back(2); });
+        secondPosted = true;
+        handOver.Settle();
+    });
+    const uint32_t start = GetTickCount();
+    while (posted == 0 && !TicksElapsed(start, GetTickCount(), 5000))
+        Sleep(1);
+    Sleep(50);
+    EXPECT_EQ(posted, 1) << "Post must not wait for its routine";
+    EXPECT_FALSE(secondPosted) << "the next Post must wait for the previous routine";
+    EXPECT_TRUE(ServeUntil(secondPosted));
+    while (ran.size() < 2 && !TicksElapsed(start, GetTickCount(), 5000))
+        CheckSynchronize(10);
+    worker.join();
+    EXPECT_EQ(ran, (std::vector<int>{1, 2}));
+
+    // Told to stop, a worker waiting to post gives up instead of waiting for the UI thread.
+    std::atomic<bool> gaveUp{false};
+    std::thread stopping([&] {
+        handOver.Post([] {});
+        gaveUp = !handOver.Post([] {});
+    });
+    Sleep(50);
+    handOver.Interrupt();
+    stopping.join();
+    EXPECT_TRUE(gaveUp);
+    EXPECT_TRUE(CheckSynchronize()); // the first routine is still served
+}
+
 } // namespace

@@ -137,6 +137,27 @@ TEST_F(CommFixture, CloseFromInsideTheHandlerDoesNotHang) {
     ASSERT_TRUE(PumpUntil([&] { return calls == 2; }));
 }
 
+TEST_F(CommFixture, ReopenFromInsideTheHandlerWhileTheNextNotificationWaits) {
+    auto comm = MakeComm();
+    int calls = 0;
+    comm->OnRxChar = [&](TVaCustomComm* sender, int) {
+        sender->PurgeRead();
+        if (++calls == 1) {
+            Peer->Send("more");
+            usleep(100 * 1000); // the event thread now waits to hand the next one over
+            sender->Close();
+            sender->Open();
+        }
+    };
+    comm->Open();
+    TWatchdog watchdog(10000, "Close from the receive handler deadlocked");
+    Peer->Send("first");
+    ASSERT_TRUE(PumpUntil([&] { return calls == 1; }));
+    EXPECT_TRUE(comm->Active());
+    Peer->Send("again");
+    ASSERT_TRUE(PumpUntil([&] { return calls == 2; }));
+}
+
 TEST_F(CommFixture, CloseFromTheHandlerWhileTheWriteThreadWaitsToo) {
     auto comm = MakeComm();
     int closed = 0;
