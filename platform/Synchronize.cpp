@@ -108,6 +108,11 @@ TSyncRequest* TakeOne() {
     return request;
 }
 
+// Queues a request for the UI thread; the queue's lock is held.
+void QueueLocked(TSyncQueue& q, TSyncRequest& request) {
+    q.Pending.push_back(&request);
+    q.Arrived.notify_all();
+}
 
 } // namespace
 
@@ -129,8 +134,7 @@ void Synchronize(const TThreadMethod& method) {
     request.Method = &method;
     {
         std::lock_guard lock(q.Lock);
-        q.Pending.push_back(&request);
-        q.Arrived.notify_all();
+        QueueLocked(q, request);
     }
     CallWakeHook();
     std::unique_lock lock(q.Lock);
@@ -208,8 +212,7 @@ bool TPostedHandOver::Post(TThreadMethod method) {
         FRequest->Method = &FMethod;
         FRequest->Taken = false;
         FRequest->Done = false;
-        q.Pending.push_back(FRequest.get());
-        q.Arrived.notify_all();
+        QueueLocked(q, *FRequest);
     }
     CallWakeHook();
     if (error)
